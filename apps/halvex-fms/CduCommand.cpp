@@ -1,0 +1,150 @@
+// halvex-fms cdu: run the CDU on a simulator tree and print its screen.
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "gauge/StandardCore.h"
+
+namespace halvex::cli {
+
+namespace {
+
+// A key name as typed on the command line to its CDU key code.
+std::optional<int32_t> keyCode(const std::string& name) {
+    if (name.size() == 1) {
+        const char c = name[0];
+        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '/' || c == '+') return c;
+        return std::nullopt;
+    }
+    if (name == "SP") return 32;
+    const char group = name[0];
+    int n = 0;
+    try {
+        size_t used = 0;
+        n = std::stoi(name.substr(1), &used);
+        if (used != name.size() - 1) return std::nullopt;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    if (group == 'L' && n >= 1 && n <= 6) return -29 - n;
+    if (group == 'R' && n >= 1 && n <= 6) return -49 - n;
+    if (group == 'F' && n >= 1 && n <= 10) return -9 - n;
+    if (group == 'K' && n >= 1 && n <= 4) return -n;
+    return std::nullopt;
+}
+
+void appendUtf8(std::string& out, uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | code >> 6);
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | code >> 12);
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// What the CDU screen shows for a cell's character.
+uint32_t shownCharacter(TextCell c) {
+    const uint32_t ch = cell::Char(c);
+    if (ch == 0 || ch < 32 || ch == 127) return ' ';  // empty and control cells show nothing
+    if (ch == 96) return 0xB0;                      // degree sign
+    if (ch == 124) return 0x25A1;                   // white square
+    return ch;
+}
+
+enum class Style { Text, Raw, Colour };
+
+void printScreen(CduUnit& cdu, Style style) {
+    const CduTextGrid& grid = cdu.Grid();
+    const CduPalette& palette = cdu.Surface().Palette();
+    for (int row = 0; row < CduTextGrid::kRows; ++row) {
+        std::string line;
+        for (int col = 0; col < CduTextGrid::kColumns; ++col) {
+            const TextCell c = grid.At(row, col);
+            if (style == Style::Raw) {
+                char hex[12];
+                std::snprintf(hex, sizeof hex, col ? " %08X" : "%08X", c);
+                line += hex;
+                continue;
+            }
+            if (style == Style::Colour) {
+                const uint32_t argb = palette[static_cast<size_t>(cell::Colour(c))];
+                char esc[32];
+                std::snprintf(esc, sizeof esc, "\x1b[38;2;%u;%u;%um", argb >> 16 & 0xFF, argb >> 8 & 0xFF, argb & 0xFF);
+                line += esc;
+            }
+            appendUtf8(line, shownCharacter(c));
+        }
+        if (style == Style::Colour) line += "\x1b[0m";
+        std::cout << line << "\n";
+    }
+}
+
+struct CduOptions {
+    std::string root = DefaultRoot();
+    std::vector<std::string> keys;
+    int cycles = 1;
+    bool raw = false;
+    bool colour = false;
+};
+
+int runCdu(const CduOptions& o) {
+    std::vector<std::vector<int32_t>> batches;
+    for (const std::string& option : o.keys) {
+        std::vector<int32_t> codes;
+        std::istringstream words(option);
+        for (std::string word; words >> word;) {
+            const std::optional<int32_t> code = keyCode(word);
+            if (!code) {
+                std::cerr << "halvex-fms cdu: unknown key '" << word << "'\n";
+                return 2;
+            }
+            codes.push_back(*code);
+        }
+        batches.push_back(std::move(codes));
+    }
+    if (!EnterRoot(o.root)) return 1;
+
+    std::unique_ptr<FmsCore> core = MakeStandardCore();
+    CduUnit& cdu = *core->Cdu();
+    auto cycle = [&] {
+        core->Update();
+        core->RunCduCycle();
+    };
+    for (const std::vector<int32_t>& batch : batches) {
+        for (int32_t code : batch) cdu.PushKey(code);
+        for (int i = 0; i < 100 && cdu.KeyCount() > 0; ++i) cycle();
+    }
+    for (int i = 0; i < o.cycles; ++i) cycle();
+    printScreen(cdu, o.raw ? Style::Raw : o.colour ? Style::Colour : Style::Text);
+    return 0;
+}
+
+}  // namespace
+
+void AddCduCommand(CLI::App& app) {
+    auto options = std::make_shared<CduOptions>();
+    CLI::App* cmd = app.add_subcommand("cdu", "Run the CDU script for some cycles and print the screen");
+    cmd->add_option("--root", options->root, "Simulator folder (default: the bundled tree)");
+    cmd->add_option("--keys", options->keys, "Blank-separated keys: A-Z 0-9 . / + SP L1-L6 R1-R6 F1-F10 K1-K4")
+        ->take_first()
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    cmd->add_option("--cycles", options->cycles, "Cycles to run after the keys")->check(CLI::NonNegativeNumber);
+    auto* raw = cmd->add_flag("--raw", options->raw, "Print cell values in hexadecimal");
+    auto* colour = cmd->add_flag("--colour", options->colour, "Show palette colours");
+    raw->excludes(colour);
+    cmd->callback([options] {
+        const int rc = runCdu(*options);
+        if (rc != 0) throw CLI::RuntimeError(rc);
+    });
+}
+
+}  // namespace halvex::cli

@@ -1,0 +1,84 @@
+#include "core/FmsCore.h"
+
+#include "script/LuaHost.h"
+
+namespace halvex {
+
+FmsCore::FmsCore(const CoreDependencies& deps) {
+    cdu_ = std::make_unique<CduUnit>(this, deps.makeCduEngine(), CduUnit::kScriptFile, deps.natives);
+    configEngine_ = std::make_unique<LuaHost>();
+    configLoaded_ = LoadConfiguration() != -1;
+    DrawSurface& surface = cdu_->Surface();
+    surface.fastBlt = config_.fastBlt;
+    surface.smoothHigh = config_.smoothHigh;
+    surface.interpolateHigh = config_.interpolateHigh;
+    initOk_ = LoadPerformanceSpec() == 0;
+    SetCduOrigin(kCduOriginX, kCduOriginY);
+    SetCduSize(kCduWidth, kCduHeight);
+    cdu_->Start();
+}
+
+FmsCore::~FmsCore() {
+    // Teardown order: CDU unit (with its engine), then the configuration engine.
+    cdu_.reset();
+    configEngine_.reset();
+}
+
+int FmsCore::LoadConfiguration() { return config_.load(*configEngine_); }
+
+int FmsCore::LoadPerformanceSpec() {
+    // No simulator link yet: the aircraft folder candidate does not exist.
+    return performance_.load(*configEngine_, std::string());
+}
+
+void FmsCore::Update() {
+    if (!initOk_) {
+        cdu_->Grid().WriteMessage(kInitFailed);
+        return;
+    }
+    if (!configLoaded_) {
+        cdu_->Grid().Clear();
+        cdu_->Grid().WriteMessage(kIniNotLoaded);
+    }
+}
+
+int FmsCore::SetCduOrigin(float x, float y) {
+    if (!cdu_) return -1;
+    cdu_->Surface().Placement().x = x;
+    cdu_->Surface().Placement().y = y;
+    return 0;
+}
+
+int FmsCore::SetCduSize(float width, float height) {
+    if (!cdu_) return -1;
+    cdu_->Surface().Placement().width = width;
+    cdu_->Surface().Placement().height = height;
+    return 0;
+}
+
+int FmsCore::SetCduScale(float scaleX, float scaleY) {
+    if (!cdu_) return -1;
+    cdu_->Surface().Placement().scaleX = scaleX;
+    cdu_->Surface().Placement().scaleY = scaleY;
+    return 0;
+}
+
+void FmsCore::RunCduCycle() {
+    if (!initOk_) return;  // the grid keeps the message Update wrote
+    if (configLoaded_) {
+        cdu_->ScriptCycle();
+    } else {
+        cdu_->Grid().Clear();
+        cdu_->Grid().WriteMessage(kIniNotLoaded);
+    }
+}
+
+bool FmsCore::DrawCdu() {
+    if (!initOk_) return true;  // shown as it is, without a cycle and without counting
+    const bool due = frameCounter_ % 15 == 0 || cdu_->KeyCount() > 0;
+    if (due) RunCduCycle();
+    ++frameCounter_;
+    return due;
+}
+
+}  // namespace halvex

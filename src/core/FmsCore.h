@@ -1,0 +1,69 @@
+// FmsCore: the one owner of the FMS while a panel is connected: configuration, CDU unit and
+// script, performance table, and (as they arrive) the simulator link, aircraft state, autopilot
+// modes, flight-plan model and navigation database.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "core/Configuration.h"
+#include "fms/PerfSpecTable.h"
+#include "script/CduUnit.h"
+#include "script/NativeEntry.h"
+#include "script/ScriptHost.h"
+
+namespace halvex {
+
+// What the core is built from: the CDU script's engine and the natives it registers.
+struct CoreDependencies {
+    std::function<std::unique_ptr<ScriptHost>()> makeCduEngine;
+    NativeTable natives;
+};
+
+class FmsCore {
+public:
+    static constexpr const char* kIniNotLoaded = "INI FILE NOT LOADED\n";
+    static constexpr const char* kInitFailed = "INITILIZE FAILED\n";
+    static constexpr float kCduOriginX = 72, kCduOriginY = 51, kCduWidth = 360, kCduHeight = 256;
+
+    // Builds every member in order, then makes the script's first entry call, so natives called
+    // from that first call find a complete core. Paths are relative to the working directory.
+    explicit FmsCore(const CoreDependencies& deps);
+    virtual ~FmsCore();
+    FmsCore(const FmsCore&) = delete;
+    FmsCore& operator=(const FmsCore&) = delete;
+
+    virtual void Update();  // once per simulation frame
+
+    CduUnit* Cdu() { return cdu_.get(); }
+    PerfSpecTable& Performance() { return performance_; }
+    const Configuration& Config() const { return config_; }
+
+    int SetCduOrigin(float x, float y);
+    int SetCduSize(float width, float height);
+    int SetCduScale(float scaleX, float scaleY);
+    // The CDU gauge's pre-draw: runs a CDU cycle when due. Returns true when the screen was
+    // repainted (the caller then renders the grid).
+    bool DrawCdu();
+    // One CDU cycle regardless of the cadence (tools and tests): the script when all is well,
+    // else the start-up message.
+    void RunCduCycle();
+
+    int LoadConfiguration();
+    int LoadPerformanceSpec();
+
+    bool InitOk() const { return initOk_; }
+    bool ConfigLoaded() const { return configLoaded_; }
+
+private:
+    std::unique_ptr<CduUnit> cdu_;
+    bool initOk_ = false;
+    bool configLoaded_ = false;
+    Configuration config_;
+    std::unique_ptr<ScriptHost> configEngine_;
+    PerfSpecTable performance_;
+    uint32_t frameCounter_ = 15;  // the first draw runs the CDU
+};
+
+}  // namespace halvex

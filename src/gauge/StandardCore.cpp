@@ -1,0 +1,12 @@
+#include "gauge/StandardCore.h"
+
+#include "script/CduEngine.h"
+#include "script/natives/NativeRegistry.h"
+
+namespace halvex {
+
+std::unique_ptr<FmsCore> MakeStandardCore() {
+    return std::make_unique<FmsCore>(CoreDependencies{MakeCduScriptHost, AllNatives()});
+}
+
+}  // namespace halvex

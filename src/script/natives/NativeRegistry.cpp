@@ -1,0 +1,14 @@
+#include "script/natives/NativeRegistry.h"
+
+namespace halvex {
+
+const std::vector<NativeEntry>& AllNatives() {
+    static const std::vector<NativeEntry> all = [] {
+        std::vector<NativeEntry> v;
+        for (NativeTable family : {CduNatives()}) v.insert(v.end(), family.begin(), family.end());
+        return v;
+    }();
+    return all;
+}
+
+}  // namespace halvex

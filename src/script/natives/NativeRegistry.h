@@ -1,0 +1,13 @@
+// Every FMScore_ native, gathered from the per-family tables.
+#pragma once
+
+#include <vector>
+
+#include "script/NativeEntry.h"
+
+namespace halvex {
+
+NativeTable CduNatives();       // screen, keys and module
+const std::vector<NativeEntry>& AllNatives();
+
+}  // namespace halvex

@@ -1,0 +1,127 @@
+// The core's start-up, messages and CDU cadence, with a Lua page script so the rules are tested
+// apart from the page script's language.
+#include <gtest/gtest.h>
+
+#include "core/FmsCore.h"
+#include "script/LuaHost.h"
+#include "script/natives/NativeRegistry.h"
+#include "support/TempTree.h"
+
+namespace halvex {
+
+namespace {
+
+std::string rowText(const CduTextGrid& g, int row) {
+    std::string s;
+    for (int c = 0; c < CduTextGrid::kColumns; ++c) s += static_cast<char>(cell::Char(g.At(row, c)));
+    return s;
+}
+
+const char* kCountingPage = R"(
+g_EntryPoint = "page"
+g_ScriptPath = ""
+g_multiReturnVals = {}
+color = {}
+cycles = 0
+function page(core)
+  cycles = cycles + 1
+  while FMScore_getKeyBufferSize(core) > 0 do FMScore_popKey(core) end
+  FMScore_setLine(core, 0, 0, "CYCLE " .. cycles)
+  FMScore_setLine(core, 0, 1, FMScore_getProgramVer(core))
+end
+)";
+
+const char* kMinimalSpec = R"(
+SPEC_TBL = { size = 1, [0] = { size = 1, weight = 1000, v1 = 1, vr = 2, v2 = 3, optClbSpd = 4, optDesSpd = 5, optCrzSpd = 6,
+  [0] = { size = 1, spd = 250, turnRate = 1.5, [0] = { alt = 0, climb = 9, descend = -9 } } } })";
+
+class FmsCoreTest : public ::testing::Test {
+protected:
+    void writeTree(bool ini, bool spec, const std::string& iniText = "FSIF_TYPE = 0\n") {
+        tree.write("Gauges/HalvexFmsZolan/VUV6000.sq", kCountingPage);
+        if (ini) tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.ini", iniText);
+        if (spec) tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.spc", kMinimalSpec);
+    }
+    std::unique_ptr<FmsCore> makeCore() {
+        CoreDependencies deps{[] { return std::make_unique<LuaHost>(); }, AllNatives()};
+        return std::make_unique<FmsCore>(deps);
+    }
+    test::TempTree tree;
+};
+
+}  // namespace
+
+TEST_F(FmsCoreTest, StartsAndRunsTheScriptWithNativesFromTheFirstCall) {
+    writeTree(true, true);
+    auto core = makeCore();
+    EXPECT_TRUE(core->InitOk());
+    EXPECT_TRUE(core->ConfigLoaded());
+    EXPECT_EQ(rowText(core->Cdu()->Grid(), 0).substr(0, 7), "CYCLE 1");
+    EXPECT_EQ(rowText(core->Cdu()->Grid(), 1).substr(0, 17), "Revision: 0.1.155");
+    const SurfacePlacement& p = core->Cdu()->Surface().Placement();
+    EXPECT_EQ(p.x, 72);
+    EXPECT_EQ(p.height, 256);
+}
+
+TEST_F(FmsCoreTest, TheCduRunsEveryFifteenthDrawOrAtOnceWhileKeysWait) {
+    writeTree(true, true);
+    auto core = makeCore();
+    int runs = 0;
+    for (int i = 0; i < 45; ++i) runs += core->DrawCdu();
+    EXPECT_EQ(runs, 3);  // draws 0, 15 and 30
+    core->Cdu()->PushKey('A');
+    EXPECT_TRUE(core->DrawCdu());  // keys waiting: runs at once, and the page takes the key
+    EXPECT_FALSE(core->DrawCdu());
+}
+
+TEST_F(FmsCoreTest, MissingConfigurationShowsIniFileNotLoaded) {
+    writeTree(false, true);
+    auto core = makeCore();
+    EXPECT_FALSE(core->ConfigLoaded());
+    core->Update();
+    EXPECT_EQ(rowText(core->Cdu()->Grid(), 0).substr(0, 19), "INI FILE NOT LOADED");
+    // Keys are never consumed, so every draw redraws.
+    core->Cdu()->PushKey('A');
+    EXPECT_TRUE(core->DrawCdu());
+    EXPECT_TRUE(core->DrawCdu());
+    EXPECT_EQ(rowText(core->Cdu()->Grid(), 0).substr(0, 19), "INI FILE NOT LOADED");
+    EXPECT_EQ(rowText(core->Cdu()->Grid(), 1), std::string(24, ' '));
+}
+
+TEST_F(FmsCoreTest, MissingPerformanceFileShowsInitilizeFailedWithoutRunningTheScript) {
+    writeTree(true, false);
+    auto core = makeCore();
+    EXPECT_FALSE(core->InitOk());
+    core->Update();
+    EXPECT_EQ(rowText(core->Cdu()->Grid(), 0).substr(0, 16), "INITILIZE FAILED");
+    EXPECT_TRUE(core->DrawCdu());
+    EXPECT_EQ(rowText(core->Cdu()->Grid(), 0).substr(0, 16), "INITILIZE FAILED");
+}
+
+TEST_F(FmsCoreTest, ConfigurationValuesFollowTheirRules) {
+    struct Case {
+        const char* text;
+        int type;
+        bool fast, smooth, interp, loaded;
+    };
+    const Case cases[] = {
+        {"FSIF_TYPE = 1; FAST_BLT = true; DRAW_SMOOTH_HIGH = 1.9; DRAW_INTERPOLATE_HIGH = 2", 1, true, true, false, true},
+        {"FSIF_TYPE = 7; FAST_BLT = 'yes'", 0, false, false, false, true},
+        {"FSIF_TYPE = 'x'", 0, false, false, false, true},
+        {"error('broken')", 0, false, false, false, false},
+        {"this is not lua", 0, false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        writeTree(true, true, c.text);
+        auto core = makeCore();
+        EXPECT_EQ(core->Config().interfaceType, c.type) << c.text;
+        EXPECT_EQ(core->Cdu()->Surface().fastBlt, c.fast) << c.text;
+        EXPECT_EQ(core->Cdu()->Surface().smoothHigh, c.smooth) << c.text;
+        EXPECT_EQ(core->Cdu()->Surface().interpolateHigh, c.interp) << c.text;
+        EXPECT_EQ(core->ConfigLoaded(), c.loaded) << c.text;
+        // The performance file still loads after a failed configuration run.
+        EXPECT_TRUE(core->InitOk()) << c.text;
+    }
+}
+
+}  // namespace halvex
