@@ -13,6 +13,8 @@ using CG_SCRIPT_CLS::C_ScriptError;
 namespace {
 
 constexpr int kResultIndex = -1;  // results are always read from the top
+constexpr int kHookInterval = 10000;  // instructions between budget checks
+const char* const kHostKey = "halvex.host";  // registry slot of the owning LuaHost
 
 void openLibrary(lua_State* L, lua_CFunction opener, const char* name) {
     lua_pushcfunction(L, opener);
@@ -80,7 +82,19 @@ void LuaHost::open() {
     openLibrary(state_, luaopen_table, LUA_TABLIBNAME);
     openLibrary(state_, luaopen_math, LUA_MATHLIBNAME);
     openLibrary(state_, luaopen_debug, LUA_DBLIBNAME);
+    lua_pushlightuserdata(state_, this);
+    lua_setfield(state_, LUA_REGISTRYINDEX, kHostKey);
+    lua_sethook(state_, budgetHook, LUA_MASKCOUNT, kHookInterval);
 }
+
+void LuaHost::budgetHook(lua_State* L, lua_Debug*) {
+    lua_getfield(L, LUA_REGISTRYINDEX, kHostKey);
+    auto* host = static_cast<LuaHost*>(lua_touserdata(L, -1));
+    lua_pop(L, 1);
+    if (host && (host->remaining_ -= kHookInterval) < 0) luaL_error(L, "instruction budget exceeded");
+}
+
+void LuaHost::armBudget() { remaining_ = budget_; }
 
 void LuaHost::close() {
     if (state_) lua_close(state_);
@@ -96,6 +110,7 @@ void LuaHost::fail() {
 
 int LuaHost::LoadScript(const char* path) {
     if (!state_) open();  // a failed load closed the previous state; start afresh
+    armBudget();
     if (luaL_loadfile(state_, path) != 0 || lua_pcall(state_, 0, 0, 0) != 0) fail();
     return 0;
 }
@@ -172,6 +187,7 @@ int LuaHost::CallFunction(ScriptValue& out, const ScriptPath& path, const Script
             ++argc;
         }
     }
+    armBudget();
     if (lua_pcall(state_, argc, wantResult ? 1 : 0, 0) != 0) {
         const char* msg = lua_tostring(state_, -1);
         lastError_ = msg ? msg : "unknown error";

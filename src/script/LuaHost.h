@@ -4,6 +4,7 @@
 #include "script/ScriptHost.h"
 
 struct lua_State;
+struct lua_Debug;
 
 namespace halvex {
 
@@ -21,6 +22,10 @@ public:
     int RegisterNative(NativeFunction fn, const char* name) override;
     std::string LastError() const override { return lastError_; }
 
+    // A chunk or call that runs longer than this many VM instructions fails with a script error,
+    // so a configuration file that never ends cannot freeze the simulator.
+    void SetInstructionBudget(long instructions) { budget_ = instructions; }
+
 private:
     void open();
     void close();
@@ -28,8 +33,13 @@ private:
     bool pushPath(const ScriptPath& path);  // leaves the value at path on top; false if unreachable
     static int readTop(lua_State* L, ScriptValue& out);
 
+    void armBudget();
+    static void budgetHook(lua_State* L, lua_Debug* ar);
+
     lua_State* state_ = nullptr;
     std::string lastError_;
+    long budget_ = 200'000'000;
+    long remaining_ = 0;
 };
 
 }  // namespace halvex

@@ -118,4 +118,16 @@ TEST_F(LuaHostTest, AFailedLoadClosesTheStateAndLaterCallsAreSafe) {
     EXPECT_EQ(host.GetValue(v, MakePath("x")), 0);
 }
 
+TEST_F(LuaHostTest, EndlessChunksAndCallsFailInsteadOfFreezing) {
+    host.SetInstructionBudget(1'000'000);
+    tree.write("loop.lua", "while true do end");
+    EXPECT_THROW(host.LoadScript("loop.lua"), C_ScriptError);
+    EXPECT_NE(host.LastError().find("budget"), std::string::npos);
+    load("function spin() while true do end end; function quick() return 1 end");
+    ScriptValue out;
+    EXPECT_THROW(host.CallFunction(out, MakePath("spin"), ScriptValue(), true), C_ScriptError);
+    // The budget is per call: a later short call runs.
+    EXPECT_EQ(host.CallFunction(out, MakePath("quick"), ScriptValue(), true), 0);
+}
+
 }  // namespace halvex
