@@ -11,8 +11,8 @@ namespace {
 
 constexpr double kHeadingLoopLagSeconds = 1.5;   // roll response assumed by the heading gain
 constexpr double kNavInterceptGain = 4000.0;     // deg of intercept per (nm of cross-track / kt)
-constexpr double kCaptureTimeSeconds = 12.0;     // altitude capture time constant (minimum)
-constexpr double kCaptureAccelFpmPerS = 160.0;   // vertical acceleration the capture may ask for
+constexpr double kCaptureAccelFtPerS2 = 2.0;     // vertical deceleration the capture plans with
+constexpr double kCaptureFinalSeconds = 4.0;     // time constant of the last few feet
 constexpr double kGlideslopeCaptureFt = 40.0;    // within this of the glide path the hold latches
 constexpr double kGlidepathGainPerS = 0.1;       // path corrections: 10 % of the error per second
 
@@ -35,9 +35,12 @@ double AltitudeHoldVerticalSpeed(const AutopilotInputs& ap, const AirData& air) 
     double rateFpm = std::abs(ap.targetVerticalSpeedFpm);
     if (rateFpm < 1.0) rateFpm = kDefaultVerticalSpeedFpm;
     rateFpm = std::min(rateFpm, kMaxVerticalSpeedFpm);
-    // Exponential capture, slow enough that the vertical acceleration it needs stays available.
-    double captureSeconds = std::max(kCaptureTimeSeconds, rateFpm / kCaptureAccelFpmPerS);
-    return std::clamp(errorFt * 60.0 / captureSeconds, -rateFpm, rateFpm);
+    // Capture: the rate that stops exactly at the target under a constant deceleration the
+    // airframe can give, then an exponential tail; both leave no overshoot.
+    double distanceFt = std::abs(errorFt);
+    double stoppingFpm = std::sqrt(2.0 * kCaptureAccelFtPerS2 * distanceFt) * 60.0;
+    double tailFpm = distanceFt * 60.0 / kCaptureFinalSeconds;
+    return std::copysign(std::min({rateFpm, stoppingFpm, tailFpm}), errorFt);
 }
 
 double GlideslopeVerticalSpeed(const AirData& air, const NavSolution& nav1, bool& captured) {

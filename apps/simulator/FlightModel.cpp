@@ -14,14 +14,16 @@ namespace {
 
 constexpr double kRollRateDegPerS = 5.0;
 constexpr double kRollLagSeconds = 1.0;
-constexpr double kVerticalLagSeconds = 2.0;
+constexpr double kVerticalLagSeconds = 1.0;
 constexpr double kVerticalAccelFpmPerS = 200.0;  // about 0.1 g
 constexpr double kSpeedLagSeconds = 4.0;
 constexpr double kAccelKtPerS = 1.5;              // level flight; less while climbing
 constexpr double kMinIasKt = 60.0;
 
-// Moves value toward target with a first-order lag, its rate limited to +-maxRate.
+// Moves value toward target with a first-order lag, its rate limited to +-maxRate; settles
+// exactly once within a thousandth of a unit, so a level aircraft is level, not nearly so.
 double Approach(double value, double target, double lagSeconds, double maxRate, double dt) {
+    if (std::abs(target - value) < 1e-3) return target;
     double rate = std::clamp((target - value) / lagSeconds, -maxRate, maxRate);
     double next = value + rate * dt;
     return (target - value) * (target - next) <= 0 ? target : next;  // never step past the target
@@ -104,6 +106,8 @@ void FlightModel::step(double realSeconds) {
     double dt = simSeconds / static_cast<double>(count);
     double iasBefore = iasKt_;
     for (long i = 0; i < count; ++i) integrate(dt);
+    clock_.advance(simSeconds);  // whole step at once: no rounding drift from the sub-steps
+    simulatedSeconds_ += simSeconds;
     iasRateKtPerS_ = (iasKt_ - iasBefore) / simSeconds;
     refreshSnapshot();
 }
@@ -150,9 +154,10 @@ void FlightModel::integrate(double dt) {
         verticalSpeedFpm_ = std::max(0.0, verticalSpeedFpm_);
     }
 
-    MoveAlong(latRad_, lonRad_, ground.trackRad, ground.speedKt * dt / 3600.0);
-    clock_.advance(dt);
-    simulatedSeconds_ += dt;
+    // The air mass carries the aircraft along a great circle; its heading turns with the track
+    // (meridians converge), which also takes it over a pole the right way.
+    double endTrackRad = MoveAlong(latRad_, lonRad_, ground.trackRad, ground.speedKt * dt / 3600.0);
+    headingRad_ = WrapTwoPi(headingRad_ + std::remainder(endTrackRad - ground.trackRad, 2 * kPi));
 }
 
 void FlightModel::refreshSnapshot() {
