@@ -31,6 +31,7 @@ std::optional<double> LateralTargetHeading(const AutopilotInputs& ap, const AirD
 }
 
 double AltitudeHoldVerticalSpeed(const AutopilotInputs& ap, const AirData& air) {
+    if (!std::isfinite(ap.targetAltitudeFt)) return 0.0;
     double errorFt = ap.targetAltitudeFt - air.altitudeFt;
     double rateFpm = std::abs(ap.targetVerticalSpeedFpm);
     if (rateFpm < 1.0) rateFpm = kDefaultVerticalSpeedFpm;

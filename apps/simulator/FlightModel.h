@@ -115,8 +115,9 @@ public:
     const FlightModelConfig& config() const { return config_; }
 
     // The variation may follow the aircraft (the server can look it up from a grid each frame).
+    // Non-finite values are ignored, as are non-finite numbers in the configuration (defaults).
     void setMagneticVariationDeg(double variationDeg);
-    void setTimeFactor(double factor) { config_.timeFactor = factor; }
+    void setTimeFactor(double factor);  // ignored unless finite and >= 0
 
     static constexpr double kMaxSubStepSeconds = 0.05;  // of simulated time
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -339,6 +340,40 @@ TEST(FlightModelNavigation, ApproachHoldFliesTheLocalizerAndGlideslope) {
     double pathFt = 2.0 * kFeetPerNm * std::tan(3.0 * kDegToRad);
     EXPECT_NEAR(model.state().radioAltitudeFt, pathFt, 60);
     EXPECT_LT(worstVertical, 15.0);
+}
+
+TEST(FlightModelRobustness, NonFiniteInputsAndHugeStepsKeepTheModelSane) {
+    FlightModelConfig c;
+    c.latitudeDeg = std::nan("");
+    c.iasKt = std::numeric_limits<double>::infinity();
+    c.timeFactor = -3;
+    c.windSpeedKt = -20;  // a negative speed means the same wind
+    FlightModel model(c);
+    EXPECT_NEAR(model.state().latitudeDeg, FlightModelConfig{}.latitudeDeg, 1e-12);
+    EXPECT_EQ(model.state().iasKt, FlightModelConfig{}.iasKt);
+    EXPECT_EQ(model.state().windSpeedKt, 20);
+    auto& ap = model.autopilot();
+    ap.master = true;
+    ap.headingBugDegMag = std::nan("");
+    ap.targetAltitudeFt = std::numeric_limits<double>::infinity();
+    ap.targetIasKt = std::nan("");
+    ap.setHeadingHold(true);
+    ap.setAltitudeHold(true);
+    model.step(std::nan(""));
+    model.step(-5);
+    EXPECT_EQ(model.state().simulatedSeconds, 0);
+    model.step(1e6);  // eleven and a half days in one call: finishes, stays finite
+    const auto& s = model.state();
+    EXPECT_EQ(s.simulatedSeconds, 1e6);
+    EXPECT_EQ(s.dayOfYear, 13);  // 1 January 12:00 plus 11 days 13.8 hours
+    EXPECT_EQ(s.utcHour, 1);
+    for (double v : {s.latitudeDeg, s.longitudeDeg, s.altitudeFt, s.iasKt, s.bankDeg, s.trueHeadingDeg})
+        EXPECT_TRUE(std::isfinite(v));
+    EXPECT_EQ(s.altitudeFt, FlightModelConfig{}.altitudeFt);  // an infinite target is not chased
+
+    ap.targetAltitudeFt = 1e9;  // a finite but absurd one stops at the ceiling
+    model.step(3e5);
+    EXPECT_EQ(model.state().altitudeFt, 60000);
 }
 
 TEST(FlightModelThroughput, ALongFlightWithEveryModeStaysFinite) {
