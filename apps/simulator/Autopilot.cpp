@@ -11,13 +11,15 @@ namespace {
 
 constexpr double kHeadingLoopLagSeconds = 1.5;   // roll response assumed by the heading gain
 constexpr double kNavInterceptGain = 4000.0;     // deg of intercept per (nm of cross-track / kt)
+constexpr double kLocalizerInterceptGain = 8000.0;  // tighter: the beam narrows toward the runway
 constexpr double kCaptureAccelFtPerS2 = 2.0;     // vertical deceleration the capture plans with
 constexpr double kCaptureFinalSeconds = 4.0;     // time constant of the last few feet
 constexpr double kGlideslopeCaptureFt = 40.0;    // within this of the glide path the hold latches
 constexpr double kGlidepathGainPerS = 0.1;       // path corrections: 10 % of the error per second
 
 double TrackWithIntercept(const NavSolution& nav, const AirData& air) {
-    double interceptDeg = std::clamp(nav.crossTrackNm / std::max(air.tasKt, 60.0) * kNavInterceptGain,
+    double gain = nav.isLocalizer ? kLocalizerInterceptGain : kNavInterceptGain;
+    double interceptDeg = std::clamp(nav.crossTrackNm / std::max(air.tasKt, 60.0) * gain,
                                      -kMaxInterceptDeg, kMaxInterceptDeg);
     return nav.trackDegTrue + interceptDeg;
 }
