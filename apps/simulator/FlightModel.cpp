@@ -24,6 +24,16 @@ constexpr long kMaxSubStepsPerCall = 200'000;    // a huge step gets longer sub-
 
 double FiniteOr(double value, double fallback) { return std::isfinite(value) ? value : fallback; }
 
+// A station that cannot be placed is not tuned; a course that is not a number makes no localizer.
+std::optional<NavStation> SanitizedStation(std::optional<NavStation> station) {
+    if (!station || !std::isfinite(station->latitudeDeg) || !std::isfinite(station->longitudeDeg))
+        return std::nullopt;
+    station->latitudeDeg = std::clamp(station->latitudeDeg, -90.0, 90.0);
+    if (station->localizerCourseDegMag && !std::isfinite(*station->localizerCourseDegMag))
+        station->localizerCourseDegMag.reset();
+    return station;
+}
+
 // Every number the model integrates must be finite; anything else falls back to the defaults.
 FlightModelConfig Sanitized(FlightModelConfig c) {
     const FlightModelConfig d;
@@ -39,6 +49,8 @@ FlightModelConfig Sanitized(FlightModelConfig c) {
     c.timeFactor = c.timeFactor >= 0 && std::isfinite(c.timeFactor) ? c.timeFactor : d.timeFactor;
     c.magneticVariationDeg = FiniteOr(c.magneticVariationDeg, d.magneticVariationDeg);
     c.grossWeightLb = FiniteOr(c.grossWeightLb, d.grossWeightLb);
+    c.nav1 = SanitizedStation(c.nav1);
+    c.nav2 = SanitizedStation(c.nav2);
     return c;
 }
 

@@ -363,7 +363,12 @@ TEST(FlightModelRobustness, NonFiniteInputsAndHugeStepsKeepTheModelSane) {
     c.iasKt = std::numeric_limits<double>::infinity();
     c.timeFactor = -3;
     c.windSpeedKt = -20;  // a negative speed means the same wind
+    c.nav1 = NavStation{std::nan(""), 10.0, 90.0};
+    c.nav2 = NavStation{31.0, 135.0, std::nan("")};
     FlightModel model(c);
+    EXPECT_FALSE(model.state().nav1.tuned);
+    EXPECT_TRUE(model.state().nav2.tuned);
+    EXPECT_FALSE(model.state().nav2.glideslopeValid);
     EXPECT_NEAR(model.state().latitudeDeg, FlightModelConfig{}.latitudeDeg, 1e-12);
     EXPECT_EQ(model.state().iasKt, FlightModelConfig{}.iasKt);
     EXPECT_EQ(model.state().windSpeedKt, 20);
