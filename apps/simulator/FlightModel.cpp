@@ -139,7 +139,12 @@ void FlightModel::setTimeFactor(double factor) {
 
 void FlightModel::step(double realSeconds) {
     double simSeconds = realSeconds * config_.timeFactor;
-    if (!(simSeconds > 0) || !std::isfinite(simSeconds)) return;
+    if (!(simSeconds > 0) || !std::isfinite(simSeconds)) {
+        // Paused (or nonsense): time stands still, but the radios still see new courses.
+        iasRateKtPerS_ = 0;
+        refreshSnapshot();
+        return;
+    }
     auto count = static_cast<long>(std::min(std::ceil(simSeconds / kMaxSubStepSeconds),
                                             static_cast<double>(kMaxSubStepsPerCall)));
     double dt = simSeconds / static_cast<double>(count);

@@ -106,7 +106,8 @@ public:
     explicit FlightModel(const FlightModelConfig& config);
 
     // Advances simulated time by realSeconds * time factor in equal sub-steps of at most
-    // kMaxSubStepSeconds, so any step size integrates the same way.
+    // kMaxSubStepSeconds, so any step size integrates the same way. With a time factor of 0 only
+    // the snapshot is refreshed (new courses move the needles while paused).
     void step(double realSeconds);
 
     const AircraftSnapshot& state() const { return snapshot_; }

@@ -357,6 +357,23 @@ TEST(FlightModelNavigation, ApproachHoldFliesTheLocalizerAndGlideslope) {
     EXPECT_LT(worstVertical, 3.0);
 }
 
+TEST(FlightModelRobustness, PausedModelStandsStillButItsRadiosFollowTheCourseSelector) {
+    FlightModelConfig c;
+    c.timeFactor = 0;
+    c.nav1 = NavStation{31.0, 135.0, std::nullopt};
+    FlightModel model(c);
+    EXPECT_EQ(model.state().nav1.selectedCourseDegMag, 0);  // the course to the station, due north
+    EXPECT_NEAR(model.state().nav1.lateralNeedle, 0, 1e-6);
+    model.autopilot().nav1CourseDegMag = 20;
+    model.step(5.0);
+    EXPECT_EQ(model.state().simulatedSeconds, 0);
+    EXPECT_EQ(model.state().nav1.selectedCourseDegMag, 20);
+    EXPECT_EQ(model.state().nav1.lateralNeedle, -127);  // the 020 course line lies to the left
+    model.setTimeFactor(2.0);
+    model.step(5.0);
+    EXPECT_EQ(model.state().simulatedSeconds, 10);
+}
+
 TEST(FlightModelRobustness, NonFiniteInputsAndHugeStepsKeepTheModelSane) {
     FlightModelConfig c;
     c.latitudeDeg = std::nan("");
