@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     halvex::cli::AddCduCommand(app);
     halvex::cli::AddNavdataCommand(app);
+    halvex::cli::AddProceduresCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }
