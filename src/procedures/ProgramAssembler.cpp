@@ -53,6 +53,10 @@ private:
             if (head == ProcOp::DeclApproach) approachGroups_.push_back(group);
             return;
         }
+        if (head == ProcOp::DefFix) {  // a local fix definition counts in any section
+            appendGroup(std::move(chain));
+            return;
+        }
         switch (section_->op) {
         case ProcOp::DeclRnws:
             for (ProcNode* n = chain.get(); n; n = n->next.get())
