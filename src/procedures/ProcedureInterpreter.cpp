@@ -39,8 +39,8 @@ const std::array<OpHandler, kOpCount>& handlerTable();
 class Interpreter {
 public:
     Interpreter(ProcedureBlock& block, const NavDatabase& database) : block_(block), db_(database) {
-        const int32_t index = db_.FindAirport(block_.airportIdent);
-        airport_ = index >= 0 ? db_.GetAirport(index) : nullptr;
+        airportIndex_ = db_.FindAirport(block_.airportIdent);  // a linear scan: once per load
+        airport_ = airportIndex_ >= 0 ? db_.GetAirport(airportIndex_) : nullptr;
     }
 
     // Runs op after op until a handler names no next one.
@@ -141,7 +141,7 @@ public:
                 const NavRunway& runway = airport_->runways[i];
                 if (runway.ident != name->text) continue;
                 entry.position = MakeSurfacePoint(runway.lat, runway.lon);
-                entry.airportIndex = db_.FindAirport(block_.airportIdent);
+                entry.airportIndex = airportIndex_;
                 entry.runwayIndex = static_cast<int32_t>(i);
                 entry.name = "RWY" + runway.ident;
                 if (runway.elevation <= kHighestConstraintFt) {
@@ -315,6 +315,7 @@ private:
 
     ProcedureBlock& block_;
     const NavDatabase& db_;
+    int32_t airportIndex_ = -1;
     const NavAirport* airport_ = nullptr;
     ProcedureRecord* record_ = nullptr;
     LegList* list_ = nullptr;

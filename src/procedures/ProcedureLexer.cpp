@@ -1,7 +1,6 @@
 #include "procedures/ProcedureLexer.h"
 
 #include <fstream>
-#include <iterator>
 
 namespace halvex {
 
@@ -32,7 +31,9 @@ std::vector<std::string> SplitProcedureLines(std::string_view bytes) {
 std::optional<std::vector<std::string>> ReadProcedureFile(std::string_view airportIdent) {
     std::ifstream in(ProcedureFilePath(airportIdent), std::ios::binary);
     if (!in) return std::nullopt;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<size_t>(in.gcount()));
     std::vector<std::string> lines = SplitProcedureLines(bytes);
     if (lines.size() < 2) return std::nullopt;
     return lines;
