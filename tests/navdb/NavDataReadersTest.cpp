@@ -145,12 +145,12 @@ TEST(RunwayReaderTest, ColumnsAirportsByIcaoAndSkipRules) {
                              RunwayLine("ANOTHER NAME", "KSEA", "34R", 11900, 343, 47.43, -122.31, 109.9, 343, 433);
     ReadAirportFile(text, table);
     ASSERT_EQ(table.airports.size(), 2u);
-    EXPECT_EQ(table.airports[0].name, "SEATTLE TACOMA INTL");  // the first line's name
-    EXPECT_EQ(table.airports[0].icao, "KSEA");
+    EXPECT_EQ(table.airports[0].Name(), "SEATTLE TACOMA INTL");  // the first line's name
+    EXPECT_EQ(table.airports[0].Icao(), "KSEA");
     ASSERT_EQ(table.runways.size(), 3u);
     EXPECT_EQ(table.runways[2].airport, 0);
     const NavRunway& r = table.runways[0].runway;
-    EXPECT_EQ(r.ident, "16L");
+    EXPECT_EQ(r.Ident(), "16L");
     EXPECT_EQ(r.length, 11900);
     EXPECT_EQ(r.course, 163);
     EXPECT_FLOAT_EQ(r.lat, Rad(47.463));

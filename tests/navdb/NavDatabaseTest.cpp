@@ -129,12 +129,12 @@ TEST_F(NavDatabaseTest, AirportsCollectRunwaysByIcaoInFileOrder) {
     const int32_t sea = db.FindAirport("KSEA");
     ASSERT_EQ(sea, 0);
     const NavAirport& a = *db.GetAirport(sea);
-    EXPECT_EQ(a.name, "SEATTLE TACOMA INTL");
+    EXPECT_EQ(a.Name(), "SEATTLE TACOMA INTL");
     ASSERT_EQ(a.runways.size(), 2u);
-    EXPECT_EQ(a.runways[0].ident, "16L");
-    EXPECT_EQ(a.runways[1].ident, "34R");
+    EXPECT_EQ(a.runways[0].Ident(), "16L");
+    EXPECT_EQ(a.runways[1].Ident(), "34R");
     EXPECT_FLOAT_EQ(a.runways[1].ilsFrequency, 109.9f);
-    EXPECT_EQ(db.GetAirport(1)->runways[1].ident, "31L");
+    EXPECT_EQ(db.GetAirport(1)->runways[1].Ident(), "31L");
     EXPECT_STREQ(db.AirportName(1), "BOEING FIELD");
     EXPECT_STREQ(db.AirportIdent(1), "KBFI");
     EXPECT_EQ(db.FindAirport("KSE"), -1);
