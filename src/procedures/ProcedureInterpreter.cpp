@@ -139,11 +139,11 @@ public:
         if (airport_ && name) {
             for (size_t i = 0; i < airport_->runways.size(); ++i) {
                 const NavRunway& runway = airport_->runways[i];
-                if (runway.ident != name->text) continue;
+                if (runway.Ident() != name->text) continue;
                 entry.position = MakeSurfacePoint(runway.lat, runway.lon);
                 entry.airportIndex = airportIndex_;
                 entry.runwayIndex = static_cast<int32_t>(i);
-                entry.name = "RWY" + runway.ident;
+                entry.name = "RWY" + std::string(runway.Ident());
                 if (runway.elevation <= kHighestConstraintFt) {
                     entry.altitude = runway.elevation;
                     entry.altitudeKind = static_cast<uint32_t>(AltitudeKind::At);
