@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "navdb/Geodesy.h"
 #include "procedures/ProgramAssembler.h"
@@ -124,6 +126,7 @@ public:
             fix.radius = EarthRadiusNm;
             name->text.copy(fix.ident, kMaxIdentLength);
             fix.kind = WaypointKind::Fix;
+            localIndex_.emplace(name->text, block_.fixes.size());  // the first definition wins
             block_.fixes.push_back(fix);
             block_.fixNotes.push_back({name->text, byGeometry});
         }
@@ -293,10 +296,10 @@ private:
     }
 
     std::optional<Resolved> resolveLocal(const std::string& name) const {
-        for (size_t i = 0; i < block_.fixNotes.size(); ++i)
-            if (block_.fixNotes[i].name == name)
-                return Resolved{MakeSurfacePoint(block_.fixes[i].lat, block_.fixes[i].lon), -1};
-        return std::nullopt;
+        const auto it = localIndex_.find(name);
+        if (it == localIndex_.end()) return std::nullopt;
+        const NavWaypoint& fix = block_.fixes[it->second];
+        return Resolved{MakeSurfacePoint(fix.lat, fix.lon), -1};
     }
 
     std::optional<Resolved> resolveDatabase(const std::string& name) const {
@@ -322,6 +325,7 @@ private:
     const NavRunway* runway_ = nullptr;  // the runway of the list being built
     float courseDeg_ = 0.0f;             // magnetic, for the clause of a course leg
     const ProcNode* nextGroup_ = nullptr;
+    std::unordered_map<std::string, size_t> localIndex_;  // local fix name -> row of block_.fixes
 };
 
 // ---- the handler table, by op code ----

@@ -41,6 +41,12 @@ std::optional<std::vector<std::string>> ReadProcedureFile(std::string_view airpo
 
 TokenLine TokenizeLine(std::string_view line) {
     TokenLine tokens;
+    TokenizeLineInto(line, tokens);
+    return tokens;
+}
+
+void TokenizeLineInto(std::string_view line, TokenLine& tokens) {
+    size_t count = 0;
     auto isSeparator = [](char c) { return c == ' ' || c == '\t'; };
     size_t i = 0;
     while (i < line.size()) {
@@ -50,13 +56,14 @@ TokenLine TokenizeLine(std::string_view line) {
         while (i < line.size() && !isSeparator(line[i])) ++i;
         const std::string_view piece = line.substr(begin, i - begin);
         if (piece.size() >= 2 && piece[0] == '/' && piece[1] == '/') break;  // comment to the end
-        ProcToken token;
+        if (count == tokens.size()) tokens.emplace_back();
+        ProcToken& token = tokens[count++];
         token.keyword = KeywordCode(piece);
         token.isWord = token.keyword == ProcKeyword::End;
-        if (token.isWord) token.text = piece;
-        tokens.push_back(std::move(token));
+        if (token.isWord) token.text.assign(piece);
+        else token.text.clear();
     }
-    return tokens;
+    tokens.resize(count);
 }
 
 }  // namespace halvex

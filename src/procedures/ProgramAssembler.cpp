@@ -164,7 +164,11 @@ const std::string& FixOpName(const ProcNode& op) {
 
 std::unique_ptr<ProcNode> AssembleProgram(const std::vector<std::string>& lines) {
     Assembler assembler;
-    for (const std::string& line : lines) assembler.addLine(ParseStatement(TokenizeLine(line)));
+    TokenLine tokens;
+    for (const std::string& line : lines) {
+        TokenizeLineInto(line, tokens);
+        assembler.addLine(ParseStatement(tokens));
+    }
     return assembler.finish();
 }
 
