@@ -23,23 +23,57 @@ int NavDatabase::Load() { return LoadFrom(kNavDataDirectory); }
 
 int NavDatabase::LoadFrom(const std::filesystem::path& directory) {
     DataBuffer buffer;  // one buffer for every file
-    auto read = [&](const char* name) { return buffer.ReadFile(directory / name); };
+    return LoadWith([&](const char* name, std::string_view& text) {
+        if (!buffer.ReadFile(directory / name)) return false;
+        text = buffer.View();
+        return true;
+    });
+}
+
+int NavDatabase::LoadFromTexts(const std::map<std::string, std::string, std::less<>>& files) {
+    return LoadWith([&](const char* name, std::string_view& text) {
+        const auto it = files.find(name);
+        if (it == files.end()) return false;
+        text = it->second;
+        return true;
+    });
+}
+
+int NavDatabase::LoadWith(const FileOpener& open) {
+    std::string_view text;  // the file opened last
+    auto read = [&](const char* name) { return open(name, text); };
 
     if (read("fmc_ident.txt")) {
         DataSetIdent ident;
-        ReadIdentFile(buffer.View(), ident);
+        ReadIdentFile(text, ident);
         navDataId_ = std::move(ident.navDataId);
         opProgramId_ = std::move(ident.opProgramId);
     }
 
-    ReserveLarge(waypoints_, kReservedWaypoints);
-    if (read("wpNavFIX.txt")) ReadFixFile(buffer.View(), waypoints_);
-    if (read("wpNavAID.txt")) ReadNavaidFile(buffer.View(), waypoints_);
-    if (read("airports.dat")) ReadAirportPointFile(buffer.View(), waypoints_);
+    waypoints_.reserve(kReservedWaypoints);
+    // Fault in only the rows a file can fill (no data line is shorter than 24 bytes), so a
+    // small data set does not pay for the whole reserve.
+    auto prepareRows = [&] {
+        const size_t room = waypoints_.capacity() - waypoints_.size();
+        const size_t rows = std::min(room, text.size() / 24 + 1);
+        AdviseLargePages(waypoints_.data() + waypoints_.size(), rows * sizeof(NavWaypoint));
+    };
+    if (read("wpNavFIX.txt")) {
+        prepareRows();
+        ReadFixFile(text, waypoints_);
+    }
+    if (read("wpNavAID.txt")) {
+        prepareRows();
+        ReadNavaidFile(text, waypoints_);
+    }
+    if (read("airports.dat")) {
+        prepareRows();
+        ReadAirportPointFile(text, waypoints_);
+    }
 
     if (read("wpNavAPT.txt")) {
         AirportTable table;
-        ReadAirportFile(buffer.View(), table);
+        ReadAirportFile(text, table);
         // File each runway under its airport, keeping file order within an airport.
         std::vector<uint32_t> start(table.airports.size() + 1, 0);
         for (const RunwayLine& line : table.runways) ++start[static_cast<size_t>(line.airport) + 1];
@@ -56,6 +90,19 @@ int NavDatabase::LoadFrom(const std::filesystem::path& directory) {
     BuildIndex();
 
     if (read("wpNavRTE.txt")) {
+        // The lines first, so that the index look-ups can run ahead of their use: each line
+        // costs two cache misses (its index slot, then its waypoint rows) on a world-sized set,
+        // and fetching them a few lines early overlaps them.
+        std::vector<AirwayLine> lines;
+        ReserveLarge(lines, text.size() / 24 + 1);
+        ReadAirwayFile(text, [&](const AirwayLine& line) { lines.push_back(line); });
+        std::vector<uint64_t> keys(lines.size());
+        std::vector<int32_t> firstRows(lines.size(), -1);
+        for (size_t i = 0; i < lines.size(); ++i) keys[i] = IdentIndex::Pack(lines[i].ident);
+        constexpr size_t kSlotsAhead = 16, kRowsAhead = 8;
+        for (size_t i = 0; i < std::min(lines.size(), kSlotsAhead); ++i) identIndex_.Prefetch(keys[i]);
+        for (size_t i = 0; i < std::min(lines.size(), kRowsAhead); ++i) firstRows[i] = identIndex_.FirstRow(keys[i]);
+
         airways_.reserve(kReservedAirways);
         struct Range {
             size_t first, count;
@@ -64,31 +111,37 @@ int NavDatabase::LoadFrom(const std::filesystem::path& directory) {
         ranges.reserve(kReservedAirways);
         std::string_view building;
         size_t buildingStart = 0;
-        bool started = false;
         auto finish = [&] {
-            if (started && airwayPoints_.size() > buildingStart) {
+            if (airwayPoints_.size() > buildingStart) {
                 airways_.push_back(NavAirway{std::string(building), {}});
                 ranges.push_back(Range{buildingStart, airwayPoints_.size() - buildingStart});
             }
         };
-        ReadAirwayFile(buffer.View(), [&](const AirwayLine& line) {
-            if (!started || line.name != building) {
-                finish();
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (i + kSlotsAhead < lines.size()) identIndex_.Prefetch(keys[i + kSlotsAhead]);
+            if (i + kRowsAhead < lines.size()) {
+                const int32_t row = firstRows[i + kRowsAhead] = identIndex_.FirstRow(keys[i + kRowsAhead]);
+                if (row >= 0) __builtin_prefetch(&waypoints_[static_cast<size_t>(row)]);
+            }
+            const AirwayLine& line = lines[i];
+            if (i == 0 || line.name != building) {
+                if (i > 0) finish();
                 building = line.name;
                 buildingStart = airwayPoints_.size();
-                started = true;
             }
-            const WaypointRun run = FindWaypoints(line.ident);
-            for (int32_t i = run.first; i < run.first + run.count; ++i) {
-                const NavWaypoint& row = waypoints_[static_cast<size_t>(i)];
+            // The run of rows with the line's ident (as FindWaypoints gives it), first match wins.
+            const int32_t count = WaypointCount();
+            for (int32_t r = firstRows[i]; r >= 0 && r < count; ++r) {
+                const NavWaypoint& row = waypoints_[static_cast<size_t>(r)];
+                if (IdentIndex::PackPadded(row.ident) != keys[i]) break;
                 if (WithinTolerance(row.lat, line.lat, kAirwayMatchRad) &&
                     WithinTolerance(row.lon, line.lon, kAirwayMatchRad)) {
-                    airwayPoints_.push_back(i);
+                    airwayPoints_.push_back(r);
                     break;
                 }
             }
-        });
-        finish();
+        }
+        if (!lines.empty()) finish();
         for (size_t i = 0; i < airways_.size(); ++i)
             airways_[i].points = std::span<const int32_t>(airwayPoints_.data() + ranges[i].first, ranges[i].count);
     }
@@ -129,7 +182,7 @@ int32_t NavDatabase::BuildIndex() {
     scratch = {};
     // Gather the rows in sorted order: sequential writes, one read per row.
     std::vector<NavWaypoint> sorted;
-    ReserveLarge(sorted, std::max(waypoints_.capacity(), n));
+    ReserveLarge(sorted, n);  // the table is not changed again
     for (const Keyed& k : order) sorted.push_back(waypoints_[k.row]);
     waypoints_ = std::move(sorted);
     identIndex_.Build(n, [&](size_t i) { return order[i].key; });
