@@ -646,6 +646,7 @@ private:
     // ---- statements ----
     void endOfStatement() {
         if (prevToken_ == '}') return;
+        if (tok() == ';' && extraEnd_ == TK_WHILE) return;  // `do x++; while` is refused by expect()
         if (tok() == ';') { next(); return; }
         if (tok() == '}' || tok() == TK_EOS || lex_.newlineBefore || tok() == TK_ELSE || tok() == extraEnd_) return;
         error("end of statement expected (; or lf)");
@@ -657,10 +658,13 @@ private:
         case '{': {
             next();
             const size_t mark = scopeMark();
+            const int savedExtra = extraEnd_;
+            extraEnd_ = -1;
             while (tok() != '}') {
                 if (tok() == TK_EOS) error("expected '}'");
                 statement();
             }
+            extraEnd_ = savedExtra;
             next();
             closeScope(mark);
             return;
@@ -681,6 +685,8 @@ private:
                 emit(OP_RETURNNULL, 0, 0);
             } else {
                 commaExpr();
+                uint32_t& last = fs_->p->code.back();
+                if (OpOf(last) == OP_CALL && !fs_->p->generator) last = Encode(OP_TAILCALL, ArgOf(last));
                 emit(OP_RETURN, 0, -1);
             }
             endOfStatement();

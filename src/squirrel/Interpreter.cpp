@@ -165,7 +165,13 @@ Value CallAt(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs) {
         }
         vm.checkBudget();
         vm.enterClosure(ex, funcIndex, nargs, true, nullptr);
-        const Value r = vm.execute(ex, static_cast<uint32_t>(ex.frames.size() - 1));
+        Value r;
+        try {
+            r = vm.execute(ex, static_cast<uint32_t>(ex.frames.size() - 1));
+        } catch (...) {
+            ex.top = funcIndex;
+            throw;
+        }
         ex.top = funcIndex;
         return r;
     }
@@ -218,7 +224,13 @@ Value Vm::resume(Generator* gen) {
                               static_cast<uint32_t>(gen->varargs.size()), trapBase, true, gen});
     ex.top = base + static_cast<uint32_t>(gen->saved.size());
     gen->state = GenState::Running;
-    const Value r = execute(ex, frameIndex);
+    Value r;
+    try {
+        r = execute(ex, frameIndex);
+    } catch (...) {
+        ex.top = funcIndex;
+        throw;
+    }
     ex.top = funcIndex;
     return r;
 }
@@ -440,7 +452,8 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
                 RELOAD();
             }
             sp[-2] = fn;
-            sp[-1] = o.t == T::Class ? base[0] : o;  // a call through a class passes the caller's this
+            // A method called through its class runs on the caller's this; class built-ins get the class.
+            sp[-1] = (o.t == T::Class && o.cls->findMember(k) >= 0) ? base[0] : o;
             break;
         }
         case OP_GETTHISMETHOD: {
@@ -485,6 +498,30 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             }
             SYNC();
             vm.maybeCollect();
+            const Value r = CallAt(vm, ex, funcIndex, nargs);
+            RELOAD();
+            stk[funcIndex] = r;
+            sp = stk + funcIndex + 1;
+            break;
+        }
+        case OP_TAILCALL: {
+            // `return f(...)`: the callee replaces this frame when both are plain script functions.
+            const int nargs = ArgOf(ins);
+            Value* f = sp - nargs - 2;
+            if (f->t == T::Closure && !f->cl->proto->generator && !fr->generator && ex.traps.size() == fr->trapBase) {
+                if (vm.opBudget) { SYNC(); vm.checkBudget(); }
+                const uint32_t dest = fr->base - 1;
+                const bool boundary = fr->boundary;
+                ex.varargs.resize(fr->vargBase);
+                for (int i = 0; i < nargs + 2; ++i) stk[dest + static_cast<uint32_t>(i)] = f[i];
+                ex.frames.pop_back();
+                ex.top = dest + static_cast<uint32_t>(nargs) + 2;
+                vm.enterClosure(ex, dest, nargs, boundary, nullptr);
+                ENTER_FRAME();
+                break;
+            }
+            const uint32_t funcIndex = static_cast<uint32_t>(f - stk);
+            SYNC();
             const Value r = CallAt(vm, ex, funcIndex, nargs);
             RELOAD();
             stk[funcIndex] = r;

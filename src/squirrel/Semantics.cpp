@@ -37,6 +37,7 @@ Value Vm::metaOf(const Value& obj, MetaMethod mm) {
         }
         return Value();
     case T::Instance: return obj.ins->cls->meta[mm];
+    case T::Class: return (mm == MM_INHERITED || mm == MM_NEWMEMBER) ? obj.cls->meta[mm] : Value();
     case T::UserData:
         if (obj.ud->delegate) {
             if (Value* v = obj.ud->delegate->findString(metaNames[mm])) return *v;
@@ -91,6 +92,8 @@ bool Vm::tryGet(const Value& obj, const Value& key, Value& out, bool rootFallbac
             if (Value* v = t->find(key)) { out = deref(*v); return true; }
         }
         if (obj.tab->delegate) {
+            // The delegate is a table too, so its read already finds the default methods.
+            if (Value* v = ddTable->find(key)) { out = *v; return true; }
             const Value k = key;
             if (callMeta(obj, MM_GET, &k, 1, out)) return true;
         }

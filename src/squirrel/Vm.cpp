@@ -103,7 +103,12 @@ Value Vm::call(const Value& func, const Value& thisValue, const Value* args, int
     ex.stack[ex.top++] = func;
     ex.stack[ex.top++] = thisValue;
     for (int i = 0; i < nargs; ++i) ex.stack[ex.top++] = args[i];
-    return CallAt(*this, ex, funcIndex, nargs);
+    try {
+        return CallAt(*this, ex, funcIndex, nargs);
+    } catch (...) {
+        ex.top = funcIndex;  // callers reload their stack pointer from here
+        throw;
+    }
 }
 
 void Vm::raise(std::string message) { throw ScriptThrow{str(message), false}; }
