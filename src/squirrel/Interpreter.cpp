@@ -153,11 +153,11 @@ bool Vm::enterClosure(ExecState& ex, uint32_t funcIndex, int nargs, bool boundar
     return true;
 }
 
-Value CallAt(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs) {
+Value CallAt(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs, bool makeGenerators) {
     const Value f = ex.stack[funcIndex];
     switch (f.t) {
     case T::Closure: {
-        if (f.cl->proto->generator) {
+        if (f.cl->proto->generator && makeGenerators) {
             checkArity(vm, f.cl->proto, nargs);
             Generator* g = makeGenerator(vm, ex, funcIndex, nargs);
             ex.top = funcIndex;
@@ -474,7 +474,8 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             sp += 2;
             break;
         }
-        case OP_CALL: {
+        case OP_CALL:
+        do_call: {
             const int nargs = ArgOf(ins);
             Value* f = sp - nargs - 2;
             const uint32_t funcIndex = static_cast<uint32_t>(f - stk);
@@ -520,13 +521,7 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
                 ENTER_FRAME();
                 break;
             }
-            const uint32_t funcIndex = static_cast<uint32_t>(f - stk);
-            SYNC();
-            const Value r = CallAt(vm, ex, funcIndex, nargs);
-            RELOAD();
-            stk[funcIndex] = r;
-            sp = stk + funcIndex + 1;
-            break;
+            goto do_call;  // an ordinary call; the RETURN that follows finishes the job
         }
         case OP_RETURN: case OP_RETURNNULL: {
             const Value r = OpOf(ins) == OP_RETURN ? sp[-1] : Value();

@@ -234,9 +234,13 @@ Regexp::Regexp(std::string_view pattern) : root_(std::make_unique<Elem>()) {
 
 Regexp::~Regexp() = default;
 
-const Regexp::Elem* Regexp::follower(const Cont& c) const {
-    for (const Cont* k = &c; k; k = k->parent)
-        if (k->index < k->seq->size()) return &(*k->seq)[k->index];
+const Regexp::Elem* Regexp::follower(const Cont& c, Cont& after) const {
+    for (const Cont* k = &c; k; k = k->parent) {
+        if (k->index < k->seq->size()) {
+            after = Cont{k->seq, k->index + 1, k->parent};
+            return &(*k->seq)[k->index];
+        }
+    }
     return nullptr;
 }
 
@@ -290,7 +294,8 @@ int Regexp::matchSeq(const Seq& seq, size_t i, int pos, const Cont* parent) {
             if (pos < 0) return -1;
             continue;
         }
-        const Elem* f = follower(follow);
+        Cont afterF{nullptr, 0, nullptr};
+        const Elem* f = follower(follow, afterF);
         int count = 0;
         for (;;) {
             const int r = matchElem(e, pos, follow);
@@ -298,8 +303,7 @@ int Regexp::matchSeq(const Seq& seq, size_t i, int pos, const Cont* parent) {
             pos = r;
             ++count;
             if (f && !(f->quantified && f->min == 0)) {
-                const Cont ff{&seq, i + 2, parent};
-                const bool fits = matchElem(*f, pos, ff) >= 0;
+                const bool fits = matchElem(*f, pos, afterF) >= 0;
                 if (fits && count >= e.min && (e.max < 0 || count <= e.max)) break;
             }
             if ((e.max >= 0 && count >= e.max) || pos >= len) break;

@@ -30,7 +30,7 @@ private:
     int matchSeq(const Seq& seq, size_t i, int pos, const Cont* parent);
     int matchElem(const Elem& e, int pos, const Cont& follow);
     int matchGroup(const Elem& e, int pos, const Cont& follow);
-    const Elem* follower(const Cont& c) const;
+    const Elem* follower(const Cont& c, Cont& after) const;
 
     std::unique_ptr<Elem> root_;
     int groups_ = 1;

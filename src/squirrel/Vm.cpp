@@ -104,7 +104,7 @@ Value Vm::call(const Value& func, const Value& thisValue, const Value* args, int
     ex.stack[ex.top++] = thisValue;
     for (int i = 0; i < nargs; ++i) ex.stack[ex.top++] = args[i];
     try {
-        return CallAt(*this, ex, funcIndex, nargs);
+        return CallAt(*this, ex, funcIndex, nargs, false);
     } catch (...) {
         ex.top = funcIndex;  // callers reload their stack pointer from here
         throw;
