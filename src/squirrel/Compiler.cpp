@@ -164,7 +164,18 @@ private:
         }
     }
 
+    // Recursion guard: absurdly nested source must fail cleanly, not overflow the C++ stack.
+    struct DepthGuard {
+        Compiler& c;
+        explicit DepthGuard(Compiler& comp) : c(comp) {
+            if (++c.depth_ > kMaxDepth) c.error("expression or statement nested too deeply");
+        }
+        ~DepthGuard() { --c.depth_; }
+    };
+    static constexpr int kMaxDepth = 200;
+
     void expression() {
+        DepthGuard guard(*this);
         ExpDesc e = orExpr();
         const int t = tok();
         if (t == '=' || t == TK_NEWSLOT || t == TK_PLUSEQ || t == TK_MINUSEQ || t == TK_MULEQ || t == TK_DIVEQ || t == TK_MODEQ) {
@@ -341,6 +352,7 @@ private:
     }
 
     ExpDesc prefix() {
+        DepthGuard guard(*this);
         ExpDesc e;
         switch (tok()) {
         case '-': {
@@ -653,6 +665,7 @@ private:
     }
 
     void statement() {
+        DepthGuard guard(*this);
         switch (tok()) {
         case ';': next(); return;
         case '{': {
@@ -1018,6 +1031,7 @@ private:
     FuncState* fs_ = nullptr;
     int prevToken_ = 0;
     int extraEnd_ = -1;
+    int depth_ = 0;
 };
 
 }  // namespace
