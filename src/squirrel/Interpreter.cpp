@@ -411,6 +411,12 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             const Value self = base[0];
             if (self.t == T::Table) {
                 if (Value* v = self.tab->findString(k.s); v && v->t != T::WeakRef) { *sp++ = *v; break; }
+            } else if (self.t == T::Instance) {
+                Class* c = self.ins->cls;
+                if (Value* mi = c->index->findString(k.s)) {
+                    const Value& v = c->members[mi->i].kind == MemberKind::Field ? self.ins->values[mi->i] : c->members[mi->i].value;
+                    if (v.t != T::WeakRef) { *sp++ = v; break; }
+                }
             }
             SYNC();
             const Value r = vm.get(self, k, true);
@@ -424,6 +430,10 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             const Value v = sp[-1];
             if (self.t == T::Table) {
                 if (Value* slot = self.tab->findString(k.s)) { *slot = v; break; }
+            } else if (self.t == T::Instance) {
+                Class* c = self.ins->cls;
+                Value* mi = c->index->findString(k.s);
+                if (mi && c->members[mi->i].kind == MemberKind::Field) { self.ins->values[mi->i] = v; break; }
             }
             SYNC();
             if (OpOf(ins) == OP_SETTHIS) vm.set(self, k, v, true);
@@ -537,21 +547,35 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             ENTER_FRAME();
             break;
         }
-        case OP_ADD:
-            if (isIntPair(sp - 2)) { sp[-2].i = static_cast<int32_t>(static_cast<uint32_t>(sp[-2].i) + static_cast<uint32_t>(sp[-1].i)); --sp; break; }
-            if (sp[-2].t == T::Float && sp[-1].t == T::Float) { sp[-2].f += sp[-1].f; --sp; break; }
-            [[fallthrough]];
-        case OP_SUB:
-            if (OpOf(ins) == OP_SUB) {
-                if (isIntPair(sp - 2)) { sp[-2].i = static_cast<int32_t>(static_cast<uint32_t>(sp[-2].i) - static_cast<uint32_t>(sp[-1].i)); --sp; break; }
-                if (sp[-2].t == T::Float && sp[-1].t == T::Float) { sp[-2].f -= sp[-1].f; --sp; break; }
+        case OP_ADD: case OP_SUB: case OP_MUL: case OP_DIV: case OP_MOD: {
+            Value& a = sp[-2];
+            const Value& b = sp[-1];
+            const Op op = OpOf(ins);
+            if (isIntPair(sp - 2)) {
+                const uint32_t x = static_cast<uint32_t>(a.i), y = static_cast<uint32_t>(b.i);
+                if (op == OP_ADD) { a.i = static_cast<int32_t>(x + y); --sp; break; }
+                if (op == OP_SUB) { a.i = static_cast<int32_t>(x - y); --sp; break; }
+                if (op == OP_MUL) { a.i = static_cast<int32_t>(x * y); --sp; break; }
+                if (b.i > 0) {  // zero and -1 divisors take the checked path
+                    a.i = op == OP_DIV ? a.i / b.i : a.i % b.i;
+                    --sp;
+                    break;
+                }
+            } else if (a.isNumber() && b.isNumber() && op != OP_MOD) {
+                const float x = a.toFloat(), y = b.toFloat();
+                float r;
+                if (op == OP_ADD) r = x + y;
+                else if (op == OP_SUB) r = x - y;
+                else if (op == OP_MUL) r = x * y;
+                else r = x / y;
+                a = Value::Float(r);
+                --sp;
+                break;
             }
-            [[fallthrough]];
-        case OP_MUL: case OP_DIV: case OP_MOD: {
             static const char opChar[] = {'+', '-', '*', '/', '%'};
-            const Value a = sp[-2], b = sp[-1];
+            const Value va = sp[-2], vb = sp[-1];
             SYNC();
-            const Value r = vm.arith(opChar[OpOf(ins) - OP_ADD], a, b);
+            const Value r = vm.arith(opChar[op - OP_ADD], va, vb);
             RELOAD();
             sp[-2] = r;
             --sp;
