@@ -165,6 +165,7 @@ Value CallAt(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs, bool makeGene
         }
         vm.checkBudget();
         vm.enterClosure(ex, funcIndex, nargs, true, nullptr);
+        if (vm.debugHook.t != T::Null) vm.debugEvent('c', ex.frames.back());
         Value r;
         try {
             r = vm.execute(ex, static_cast<uint32_t>(ex.frames.size() - 1));
@@ -495,6 +496,7 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
                 ex.top = static_cast<uint32_t>(sp - stk);
                 vm.enterClosure(ex, funcIndex, nargs, false, nullptr);
                 ENTER_FRAME();
+                if (vm.debugHook.t != T::Null) { SYNC(); vm.debugEvent('c', *fr); RELOAD(); }
                 if (ex.frames.size() % 64 == 0) vm.maybeCollect();
                 break;
             }
@@ -535,6 +537,7 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
         }
         case OP_RETURN: case OP_RETURNNULL: {
             const Value r = OpOf(ins) == OP_RETURN ? sp[-1] : Value();
+            if (vm.debugHook.t != T::Null) { SYNC(); vm.debugEvent('r', *fr); RELOAD(); }
             if (fr->generator) fr->generator->state = GenState::Dead;
             const uint32_t dest = fr->base - 1;
             const bool boundary = fr->boundary;

@@ -132,6 +132,20 @@ std::string Vm::describeError(const Value& v) {
     return "unknown";
 }
 
+void Vm::debugEvent(int type, const Frame& frame) {
+    if (inDebugHook || (debugHook.t != T::Closure && debugHook.t != T::Native)) return;
+    const Proto* p = frame.closure->proto;
+    const uint32_t pc = static_cast<uint32_t>(frame.pc - p->code.data());
+    const Value args[4] = {Value::Int(type), p->source ? Value::Object(T::String, p->source) : Value(),
+                           Value::Int(p->lineAt(pc ? pc - 1 : 0)), p->name ? Value::Object(T::String, p->name) : Value()};
+    inDebugHook = true;
+    const Value savedHandler = errorHandler;
+    errorHandler = Value();
+    try { call(debugHook, Value::Object(T::Table, root), args, 4); } catch (const ScriptThrow&) {}
+    errorHandler = savedHandler;
+    inDebugHook = false;
+}
+
 void Vm::checkBudget() {
     if (opBudget == 0) return;
     if (opsLeft == 0) raise("operation budget exceeded");

@@ -29,3 +29,10 @@ local named = compilestring("return getstackinfos(1).src", "mybuffer")
 p(named())
 function rethrow() { try { throw [1, 2] } catch (e) { throw e } }
 try { rethrow() } catch (e) { p(typeof e + " " + e.len()) }
+local events = []
+function traced(a) { return a + 1 }
+setdebughook(function(type, src, line, name) : (events) { if (name == "traced") events.append(type.tochar()) })
+traced(1)
+setdebughook(null)
+traced(2)
+p(events.len() + " " + events[0] + events[1])
