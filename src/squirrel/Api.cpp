@@ -14,8 +14,25 @@ bool ReadSourceFile(const std::string& path, std::string& out) {
     ss << in.rdbuf();
     out = ss.str();
     if (out.size() >= 3 && static_cast<unsigned char>(out[0]) == 0xEF && static_cast<unsigned char>(out[1]) == 0xBB &&
-        static_cast<unsigned char>(out[2]) == 0xBF)
-        out.erase(0, 3);
+        static_cast<unsigned char>(out[2]) == 0xBF) {
+        // A file with the UTF-8 mark is decoded: each sequence becomes one byte (its code's low 8
+        // bits); a byte that cannot start a sequence ends the source.
+        std::string decoded;
+        size_t i = 3;
+        while (i < out.size()) {
+            const auto lead = static_cast<unsigned char>(out[i]);
+            size_t extra = 0;
+            uint32_t code = lead;
+            if (lead >= 0x80 && lead < 0xC0) break;
+            if (lead >= 0xF0) { extra = 3; code = lead & 0x07; }
+            else if (lead >= 0xE0) { extra = 2; code = lead & 0x0F; }
+            else if (lead >= 0xC0) { extra = 1; code = lead & 0x1F; }
+            ++i;
+            for (size_t k = 0; k < extra && i < out.size(); ++k, ++i) code = (code << 6) | (static_cast<unsigned char>(out[i]) & 0x3F);
+            decoded += static_cast<char>(code & 0xFF);
+        }
+        out = decoded;
+    }
     return true;
 }
 

@@ -254,17 +254,21 @@ Value fnPACall(Vm& vm, CallContext& c) {
 }
 Value fnBindEnv(Vm& vm, CallContext& c) {
     const Value f = c.arg(0);
+    // The environment is held weakly: once nothing else holds it, the function runs with null.
+    WeakRef* weakEnv = vm.alloc<WeakRef>();
+    weakEnv->target = c.arg(1);
+    const Value env = Value::Object(T::WeakRef, weakEnv);
     if (f.t == T::Closure) {
         Closure* n = vm.alloc<Closure>(f.cl->proto);
         n->outers = f.cl->outers;
-        n->env = c.arg(1);
+        n->env = env;
         return Value::Object(T::Closure, n);
     }
     NativeClosure* n = vm.alloc<NativeClosure>(f.nc->fn);
     *n = *f.nc;
     n->gcNext = nullptr;
     vm.link(n, sizeof *n);
-    n->env = c.arg(1);
+    n->env = env;
     return Value::Object(T::Native, n);
 }
 Value fnGetInfos(Vm& vm, CallContext& c) {

@@ -97,7 +97,7 @@ namespace {
 
 Value callNative(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs) {
     NativeClosure* nc = ex.stack[funcIndex].nc;
-    if (nc->env.t != T::Null) ex.stack[funcIndex + 1] = nc->env;
+    if (nc->env.t != T::Null) ex.stack[funcIndex + 1] = nc->env.t == T::WeakRef ? nc->env.wr->target : nc->env;
     CallContext c{vm, &ex, funcIndex + 1, nargs + 1, nc};
     if (++ex.nativeDepth > vm.maxNativeDepth) {
         --ex.nativeDepth;
@@ -122,7 +122,7 @@ Generator* makeGenerator(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs) {
     Generator* g = vm.alloc<Generator>(cl);
     const int fixed = cl->proto->paramCount;
     g->saved.assign(ex.stack.begin() + funcIndex + 1, ex.stack.begin() + funcIndex + 1 + fixed);
-    if (cl->env.t != T::Null) g->saved[0] = cl->env;
+    if (cl->env.t != T::Null) g->saved[0] = cl->env.t == T::WeakRef ? cl->env.wr->target : cl->env;
     for (int i = fixed; i < nargs + 1; ++i) g->varargs.push_back(ex.stack[funcIndex + 1 + i]);
     return g;
 }
@@ -140,7 +140,7 @@ bool Vm::enterClosure(ExecState& ex, uint32_t funcIndex, int nargs, bool boundar
     if (ex.frames.size() >= static_cast<size_t>(maxFrames)) raise("stack overflow");
     const uint32_t base = funcIndex + 1;
     if (thisOverride) ex.stack[base] = *thisOverride;
-    if (cl->env.t != T::Null) ex.stack[base] = cl->env;
+    if (cl->env.t != T::Null) ex.stack[base] = cl->env.t == T::WeakRef ? cl->env.wr->target : cl->env;
     const uint32_t vargBase = static_cast<uint32_t>(ex.varargs.size());
     uint32_t vargc = 0;
     if (p->varargs) {

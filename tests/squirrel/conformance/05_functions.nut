@@ -73,3 +73,7 @@ local m = tbl.get
 err(function() : (m) { return m() })
 name <- "root"
 p(whoAmI())
+function bindTemporary() { return (function() { return this }).bindenv({ tag = 1 }) }
+local orphan = bindTemporary()
+collectgarbage()
+p(orphan() == null)
