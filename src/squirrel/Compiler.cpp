@@ -82,6 +82,7 @@ private:
             p->lines.emplace_back(static_cast<uint32_t>(p->code.size()), lex_.tokenLine);
             fs_->lastLine = lex_.tokenLine;
         }
+        lastInstr_ = p->code.size();
         p->code.push_back(Encode(op, arg));
         adjust(delta);
         return p->code.size() - 1;
@@ -92,9 +93,34 @@ private:
         if (fs_->top > fs_->p->maxStack) fs_->p->maxStack = fs_->top;
     }
     size_t here() const { return fs_->p->code.size(); }
-    size_t emitJump(Op op, int delta) { return emit(op, 0, delta); }
+    // No jump lands on the next instruction, so the last one may be fused with it.
+    bool canFuse() const { return fs_->p->code.size() > 0 && lastTarget_ < here(); }
+    // The last emitted instruction when it is a single word ending the code, else nullptr.
+    uint32_t* lastSingle() {
+        auto& code = fs_->p->code;
+        return (!code.empty() && lastInstr_ == code.size() - 1) ? &code.back() : nullptr;
+    }
+    size_t emitJump(Op op, int delta) {
+        auto& code = fs_->p->code;
+        if (op == OP_JMPF && canFuse() && lastSingle()) {
+            const Op last = OpOf(code.back());
+            if (last >= OP_EQ && last <= OP_GE) {
+                code.back() = Encode(OP_CMPJMPF, last);
+                code.push_back(0);
+                adjust(delta);  // the compare already counted its own operands
+                lastInstr_ = code.size() - 2;
+                return code.size() - 2;
+            }
+        }
+        return emit(op, 0, delta);
+    }
     void patch(size_t at, size_t target) {
+        if (target > lastTarget_) lastTarget_ = target;
         uint32_t& w = fs_->p->code[at];
+        if (OpOf(w) == OP_CMPJMPF) {
+            fs_->p->code[at + 1] = static_cast<uint32_t>(static_cast<int32_t>(target) - static_cast<int32_t>(at) - 2);
+            return;
+        }
         w = Encode(OpOf(w), static_cast<int32_t>(target) - static_cast<int32_t>(at) - 1);
     }
     void patchHere(size_t at) { patch(at, here()); }
@@ -113,7 +139,25 @@ private:
         if (v >= -(1 << 22) && v < (1 << 22)) emit(OP_PUSHINT, v, 1);
         else emit(OP_PUSHCONST, constant(Value::Int(v)), 1);
     }
-    void popN(int n) { if (n > 0) emit(OP_POP, n, -n); }
+    void popN(int n) {
+        if (n <= 0) return;
+        auto& code = fs_->p->code;
+        if (n == 1 && canFuse()) {
+            if (uint32_t* last = lastSingle(); last && OpOf(*last) == OP_SETLOCAL) {
+                *last = Encode(OP_SETLOCALPOP, ArgOf(*last));
+                adjust(-1);
+                return;
+            }
+            // an increment whose value is not used: INCLOCAL's flag word gains "no push"
+            if (code.size() >= 2 && lastInstr_ == code.size() - 2 && OpOf(code[lastInstr_]) == OP_INCLOCAL &&
+                (code.back() & 4) == 0) {
+                code.back() |= 4;
+                adjust(-1);
+                return;
+            }
+        }
+        emit(OP_POP, n, -n);
+    }
 
     // ---- names ----
     int findLocal(String* name) {
@@ -621,10 +665,16 @@ private:
             else emit(OP_GETTHIS, stringConst(fn), 1);
         }
         FuncState* saved = fs_;
+        const size_t savedTarget = lastTarget_;
+        const size_t savedInstr = lastInstr_;
+        lastTarget_ = 0;
+        lastInstr_ = SIZE_MAX;
         fs_ = child.get();
         statement();
         emit(OP_RETURNNULL, 0, 0);
         fs_ = saved;
+        lastTarget_ = savedTarget;
+        lastInstr_ = savedInstr;
         saved->p->children.push_back(p);
         const int n = static_cast<int>(freeNames.size());
         emit(OP_CLOSURE, static_cast<int32_t>(saved->p->children.size() - 1), 1 - n);
@@ -698,8 +748,8 @@ private:
                 emit(OP_RETURNNULL, 0, 0);
             } else {
                 commaExpr();
-                uint32_t& last = fs_->p->code.back();
-                if (OpOf(last) == OP_CALL && !fs_->p->generator) last = Encode(OP_TAILCALL, ArgOf(last));
+                if (uint32_t* last = lastSingle(); last && OpOf(*last) == OP_CALL && !fs_->p->generator)
+                    *last = Encode(OP_TAILCALL, ArgOf(*last));
                 emit(OP_RETURN, 0, -1);
             }
             endOfStatement();
@@ -862,6 +912,7 @@ private:
         loopBody();
         const size_t stepAt = here();
         for (uint32_t w : step) fs_->p->code.push_back(w);
+        lastInstr_ = SIZE_MAX;
         jumpBack(condStart);
         if (jf != SIZE_MAX) patchHere(jf);
         endLoop(here(), stepAt);
@@ -1032,6 +1083,8 @@ private:
     int prevToken_ = 0;
     int extraEnd_ = -1;
     int depth_ = 0;
+    size_t lastTarget_ = 0;  // highest code offset a forward jump was patched to
+    size_t lastInstr_ = SIZE_MAX;  // offset of the last emitted instruction
 };
 
 }  // namespace

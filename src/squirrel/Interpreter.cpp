@@ -336,6 +336,34 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
         case OP_PUSHROOT: *sp++ = Value::Object(T::Table, vm.root); break;
         case OP_GETLOCAL: *sp++ = base[ArgOf(ins)]; break;
         case OP_SETLOCAL: base[ArgOf(ins)] = sp[-1]; break;
+        case OP_SETLOCALPOP: base[ArgOf(ins)] = *--sp; break;
+        case OP_CMPJMPF: {
+            const Op cmp = static_cast<Op>(ArgOf(ins));
+            const int32_t off = static_cast<int32_t>(*pc++);
+            bool r;
+            if (cmp == OP_EQ || cmp == OP_NE) {
+                const Value& a = sp[-2];
+                const Value& b = sp[-1];
+                bool eq;
+                if (a.t == b.t) eq = RawEqual(a, b);
+                else if (a.isNumber() && b.isNumber()) eq = a.toFloat() == b.toFloat();
+                else eq = false;
+                r = cmp == OP_EQ ? eq : !eq;
+            } else {
+                int c;
+                if (isIntPair(sp - 2)) c = sp[-2].i < sp[-1].i ? -1 : sp[-2].i > sp[-1].i ? 1 : 0;
+                else {
+                    const Value a = sp[-2], b = sp[-1];
+                    SYNC();
+                    c = vm.compare(a, b);
+                    RELOAD();
+                }
+                r = cmp == OP_LT ? c < 0 : cmp == OP_LE ? c <= 0 : cmp == OP_GT ? c > 0 : c >= 0;
+            }
+            sp -= 2;
+            if (!r) pc += off;
+            break;
+        }
         case OP_GETFREE: *sp++ = cl->outers[ArgOf(ins)]; break;
         case OP_POP: sp -= ArgOf(ins); break;
         case OP_DUP: sp[0] = sp[-1]; ++sp; break;
@@ -851,7 +879,7 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
                 RELOAD();
                 base[slot] = r;
             }
-            *sp++ = (flags & 2) ? old : base[slot];
+            if (!(flags & 4)) *sp++ = (flags & 2) ? old : base[slot];
             break;
         }
         case OP_INCFIELD: case OP_INCTHIS: {

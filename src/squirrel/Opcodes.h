@@ -28,7 +28,8 @@ enum Op : uint8_t {
     OP_INCLOCAL,     // arg: slot; second word: delta | post<<8
     OP_INCFIELD,     // arg: delta | post<<8 ; obj key -> value
     OP_INCTHIS,      // arg: const; second word: delta | post<<8
-    OP_LOCALLTINT_JMPF,  // fused `local < small int` test for loops: arg slot; word2 int; word3 jump
+    OP_SETLOCALPOP,  // store into a local and drop the value (assignment statements)
+    OP_CMPJMPF,      // fused compare and jump-if-false: arg the compare op; second word the offset
     OP_COUNT
 };
 

@@ -66,3 +66,13 @@ local caught = 0
 for (local i = 0; i < 3; i++) { try { throw i } catch (e) { caught += e; continue } }
 p(caught)
 p((function() { for (local i = 0; ; i++) if (i == 7) return i })())
+local l2 = 0
+foreach (i in [0, 1, 2]) { switch (i) { case 1: continue; default: l2++ } }
+local after = 5
+p(l2 + " " + after)
+local cond = 0
+local q = cond ? (cond = 1) : (cond = 2)
+p(q + " " + cond)
+local steps = 0
+for (local i = 0; i < 4; i++, steps++) if (i == 2) continue
+p(steps)
