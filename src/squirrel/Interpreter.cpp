@@ -518,6 +518,30 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             const int nargs = ArgOf(ins);
             Value* f = sp - nargs - 2;
             const uint32_t funcIndex = static_cast<uint32_t>(f - stk);
+            if (f->t == T::Closure) {
+                // The common call (fixed arity, unbound, room on both stacks) without leaving the loop.
+                Closure* callee = f->cl;
+                Proto* p = callee->proto;
+                const size_t depth = ex.frames.size();
+                if (!p->generator && !p->varargs && nargs + 1 == p->paramCount && callee->env.t == T::Null &&
+                    depth < ex.frames.capacity() && depth < static_cast<size_t>(vm.maxFrames) &&
+                    funcIndex + 1 + static_cast<size_t>(p->maxStack) + 16 <= ex.stack.size() && !vm.opBudget &&
+                    vm.debugHook.t == T::Null) {
+                    fr->pc = pc;
+                    const uint32_t newBase = funcIndex + 1;
+                    ex.frames.push_back(Frame{callee, p->code.data(), newBase, static_cast<uint32_t>(ex.varargs.size()), 0,
+                                              static_cast<uint32_t>(ex.traps.size()), false, nullptr});
+                    fr = &ex.frames.back();
+                    base = stk + newBase;
+                    sp = base + p->paramCount;
+                    ex.top = static_cast<uint32_t>(sp - stk);
+                    pc = p->code.data();
+                    cl = callee;
+                    K = p->constants.data();
+                    if ((depth & 63) == 0) { vm.maybeCollect(); }
+                    break;
+                }
+            }
             if (f->t == T::Closure && !f->cl->proto->generator) {
                 if (vm.opBudget) { SYNC(); vm.checkBudget(); }
                 fr->pc = pc;

@@ -45,6 +45,7 @@ Value ThreadCall(Vm& vm, CallContext& c) {
     th->started = true;
     ExecState& tx = *th->exec;
     if (tx.stack.size() < 1024) tx.stack.resize(1024);
+    tx.frames.reserve(64);
     tx.top = 0;
     tx.stack[tx.top++] = th->body;
     tx.stack[tx.top++] = Value::Object(T::Table, vm.root);

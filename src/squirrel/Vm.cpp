@@ -37,6 +37,7 @@ Thread::~Thread() { delete exec; }
 
 Vm::Vm(size_t initialStack) {
     mainExec_.stack.resize(initialStack);
+    mainExec_.frames.reserve(256);
     exec_ = &mainExec_;
     static const char* const kMeta[MM_COUNT] = {"_set", "_get", "_newslot", "_delslot", "_add", "_sub", "_mul", "_div",
                                                 "_modulo", "_unm", "_typeof", "_cmp", "_call", "_cloned", "_nexti",
