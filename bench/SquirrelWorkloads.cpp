@@ -22,46 +22,46 @@ const Workload kWorkloads[] = {
      "function run() return fib(34) end"},
     {"numeric_loops",
      "function run() { local s = 0.0; local k = 0\n"
-     "  for (local i = 0; i < 6000000; i++) { s += i * 0.5 - (i % 7); k = k ^ (i << 1) }\n"
+     "  for (local i = 0; i < 36000000; i++) { s += i * 0.5 - (i % 7); k = k ^ (i << 1) }\n"
      "  return s + k }",
      "function run() local s = 0.0; local k = 0\n"
-     "  for i = 0, 5999999 do s = s + i * 0.5 - (i % 7); k = k + i * 2 end\n"
+     "  for i = 0, 35999999 do s = s + i * 0.5 - (i % 7); k = k + i * 2 end\n"
      "  return s + k end"},
     {"method_calls",
      "class Counter { total = 0; step = 1\n"
      "  function add(n) { total += n * step; return this }\n"
      "  function get() { return total } }\n"
-     "function run() { local c = Counter(); for (local i = 0; i < 3000000; i++) c.add(i & 3); return c.get() }",
+     "function run() { local c = Counter(); for (local i = 0; i < 12000000; i++) c.add(i & 3); return c.get() }",
      "local Counter = {}; Counter.__index = Counter\n"
      "function Counter.new() return setmetatable({total = 0, step = 1}, Counter) end\n"
      "function Counter:add(n) self.total = self.total + n * self.step; return self end\n"
      "function Counter:get() return self.total end\n"
-     "function run() local c = Counter.new(); for i = 0, 2999999 do c:add(i % 4) end return c:get() end"},
+     "function run() local c = Counter.new(); for i = 0, 11999999 do c:add(i % 4) end return c:get() end"},
     {"table_string_keys",
-     "function run() { local t = {}; local n = 200000\n"
+     "function run() { local t = {}; local n = 100000\n"
      "  for (local i = 0; i < n; i++) t[\"key\" + i] <- i\n"
      "  local s = 0\n"
-     "  for (local r = 0; r < 5; r++) for (local i = 0; i < n; i++) s += t[\"key\" + i]\n"
+     "  for (local r = 0; r < 4; r++) for (local i = 0; i < n; i++) s += t[\"key\" + i]\n"
      "  return s }",
-     "function run() local t = {}; local n = 200000\n"
+     "function run() local t = {}; local n = 100000\n"
      "  for i = 0, n - 1 do t[\"key\" .. i] = i end\n"
      "  local s = 0\n"
-     "  for r = 1, 5 do for i = 0, n - 1 do s = s + t[\"key\" .. i] end end\n"
+     "  for r = 1, 4 do for i = 0, n - 1 do s = s + t[\"key\" .. i] end end\n"
      "  return s end"},
     {"array_sort",
      "function run() { local a = []; local x = 12345\n"
-     "  for (local i = 0; i < 200000; i++) { x = (x * 1103515245 + 12345) & 0x7fffffff; a.append(x % 100000) }\n"
+     "  for (local i = 0; i < 700000; i++) { x = (x * 1103515245 + 12345) & 0x7fffffff; a.append(x % 100000) }\n"
      "  a.sort(function(p, q) { return p - q }); return a[0] }",
      "function run() local a = {}; local x = 12345\n"
-     "  for i = 1, 200000 do x = (x * 1103515245 + 12345) % 2147483648; a[i] = x % 100000 end\n"
+     "  for i = 1, 700000 do x = (x * 1103515245 + 12345) % 2147483648; a[i] = x % 100000 end\n"
      "  table.sort(a, function(p, q) return p < q end); return a[1] end"},
     {"string_format",
      "function run() { local parts = []; local total = 0\n"
-     "  for (local i = 0; i < 300000; i++) { local s = format(\"%05d:%s:%.2f\", i, \"item\", i * 0.25); total += s.len(); if (i % 100 == 0) parts.append(s) }\n"
+     "  for (local i = 0; i < 1000000; i++) { local s = format(\"%05d:%s:%.2f\", i, \"item\", i * 0.25); total += s.len(); if (i % 100 == 0) parts.append(s) }\n"
      "  local joined = \"\"; foreach (p in parts) joined += p\n"
      "  return total + joined.len() }",
      "function run() local parts = {}; local total = 0\n"
-     "  for i = 0, 299999 do local s = string.format(\"%05d:%s:%.2f\", i, \"item\", i * 0.25); total = total + #s; if i % 100 == 0 then parts[#parts + 1] = s end end\n"
+     "  for i = 0, 999999 do local s = string.format(\"%05d:%s:%.2f\", i, \"item\", i * 0.25); total = total + #s; if i % 100 == 0 then parts[#parts + 1] = s end end\n"
      "  local joined = \"\"; for _, p in ipairs(parts) do joined = joined .. p end\n"
      "  return total + #joined end"},
 };
@@ -110,9 +110,9 @@ const bool kRegistered = [] {
     for (int i = 0; i < kWorkloadCount; ++i) {
         const Workload* w = &kWorkloads[i];
         benchmark::RegisterBenchmark((std::string("squirrel/") + w->name).c_str(), squirrelWorkload, w)
-            ->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
+            ->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
         benchmark::RegisterBenchmark((std::string("lua51/") + w->name).c_str(), luaWorkload, w)
-            ->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
+            ->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime();
     }
     return true;
 }();
