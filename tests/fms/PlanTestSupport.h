@@ -54,9 +54,9 @@ inline double LonDegForNm(double nm) { return nm / 3437.7468 * 57.29578; }
 
 class RecordingGuidance : public GuidanceSeam {
 public:
-    void ChooseActiveLeg(FlightPlan& p) override { calls.push_back("leg:" + std::to_string(p.entries.size())); }
-    void RebuildVerticalPath(FlightPlan& p) override { calls.push_back("vpath:" + std::to_string(p.entries.size())); }
-    void ResetToPlanStart(FlightPlan& p) override { calls.push_back("reset:" + std::to_string(p.entries.size())); }
+    void ChooseActiveLeg(FlightPlan& p) override { calls.push_back("leg:" + std::to_string(p.LegsCount())); }
+    void RebuildVerticalPath(FlightPlan& p) override { calls.push_back("vpath:" + std::to_string(p.LegsCount())); }
+    void ResetToPlanStart(FlightPlan& p) override { calls.push_back("reset:" + std::to_string(p.LegsCount())); }
     std::vector<std::string> calls;
 };
 
