@@ -170,6 +170,7 @@ private:
     WaypointEntry fixEntry(int32_t fixIndex) const;
     void overwriteWithDirectFrom(WaypointEntry& e) const;
     int32_t deleteLegsAt(FlightPlan& plan, int32_t legsPosition) const;
+    static void eraseLegsRange(FlightPlan& plan, int32_t lo, int32_t hi);
     void finishEdit();
 
     const NavDatabase* database_;
