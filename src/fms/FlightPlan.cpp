@@ -417,7 +417,9 @@ int32_t FlightPlanSet::insertLegsWaypoint(int32_t fixIndex, int32_t legsPosition
 
 int32_t FlightPlanSet::insertLegsPbd(int32_t fixIndex, int32_t legsPosition, float bearingMagDeg, float distanceNm) {
     if (!database_ || legsPosition < 0 || !database_->GetWaypoint(fixIndex) || !hasAirports()) return -1;
-    if (!std::isfinite(bearingMagDeg) || !std::isfinite(distanceNm) || distanceNm < 0) return -1;
+    // Beyond the antipode a distance names no place (and huge ones overflow the step).
+    if (!std::isfinite(bearingMagDeg) || !std::isfinite(distanceNm) || distanceNm < 0 || distanceNm > kMaxPbdDistanceNm)
+        return -1;
     WaypointEntry entry = fixEntry(fixIndex);
     entry.position = DestinationPoint(false, entry.position, bearingMagDeg, distanceNm);
     entry.name += "_FIX";
