@@ -102,14 +102,13 @@ void ComputeTurns(std::vector<WaypointEntry>& entries, float radiusNm) {
         const GeoPoint entryPoint = ProjectToSurface(Vec(centreCart - p1 * radiusNm));
         const GeoPoint exitPoint = ProjectToSurface(Vec(centreCart - p2 * radiusNm));
 
-        // Both tangent points must lie on their legs: no farther than the leg's length from
-        // either end (from the far end only would accept points beyond that end).
+        // Both tangent points must lie on their legs: on the leg's side of the entry and no farther
+        // from it than the leg is long (a point behind the leg's other end would be accepted by
+        // measuring from that end alone).
         const float entryDistance = ArcNm(entryPoint, here.position);
         const float exitDistance = ArcNm(here.position, exitPoint);
-        const float entryFromPrev = ArcNm(entryPoint, prev.position);
-        const float exitFromNext = ArcNm(exitPoint, entries[i + 1].position);
-        if (entryFromPrev > prev.legDistance || entryDistance > prev.legDistance) continue;
-        if (exitDistance > here.legDistance || exitFromNext > here.legDistance) continue;
+        if (Dot3(Of(entryPoint) - hereCart, d1) > 0 || entryDistance > prev.legDistance) continue;
+        if (Dot3(Of(exitPoint) - hereCart, d2) < 0 || exitDistance > here.legDistance) continue;
 
         here.entryPoint = entryPoint;
         here.exitPoint = exitPoint;
