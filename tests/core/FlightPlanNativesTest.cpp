@@ -94,6 +94,10 @@ TEST_F(FlightPlanNativesTest, AirportsAndRunwaysFollowTheModifiedOrActivePlan) {
   show(FMScore_getActOrgRwyId(core) == r, FMScore_getModOrgRwyId(core), FMScore_getOrg(core))
   show(FMScore_setOrg(core))
 )");
+    // The core's model reads the database and the performance table: 300 kt at 1.5 deg/s.
+    ASSERT_NE(core->Model(), nullptr);
+    EXPECT_EQ(core->Model()->Plans().Database(), core->Database());
+    EXPECT_NEAR(core->Model()->Plans().TurnRadiusNm(), 20 / (2 * 3.14159265), 1e-3);
     EXPECT_EQ(seen,
               ",,0;0,0,-1;KSEA,KPDX,true;0,16L;-1,-1,-1;;true,-1,-1;true;true,0,false;true,-1,KSEA;;");
 }
