@@ -4,15 +4,6 @@
 
 namespace halvex {
 
-namespace {
-uint64_t Mix(uint64_t key) {  // a cheap finaliser that spreads packed text over the slots
-    key ^= key >> 33;
-    key *= 0xff51afd7ed558ccdULL;
-    key ^= key >> 33;
-    return key;
-}
-}  // namespace
-
 uint64_t IdentIndex::Pack(std::string_view ident) {
     if (ident.size() > 8 || ident.find('\0') != std::string_view::npos) return kUnpackable;
     char padded[8] = {};

@@ -90,6 +90,19 @@ int NavDatabase::LoadWith(const FileOpener& open) {
     BuildIndex();
 
     if (read("wpNavRTE.txt")) {
+        // The lines first, so that the index look-ups can run ahead of their use: each line
+        // costs two cache misses (its index slot, then its waypoint rows) on a world-sized set,
+        // and fetching them a few lines early overlaps them.
+        std::vector<AirwayLine> lines;
+        ReserveLarge(lines, text.size() / 24 + 1);
+        ReadAirwayFile(text, [&](const AirwayLine& line) { lines.push_back(line); });
+        std::vector<uint64_t> keys(lines.size());
+        std::vector<int32_t> firstRows(lines.size(), -1);
+        for (size_t i = 0; i < lines.size(); ++i) keys[i] = IdentIndex::Pack(lines[i].ident);
+        constexpr size_t kSlotsAhead = 16, kRowsAhead = 8;
+        for (size_t i = 0; i < std::min(lines.size(), kSlotsAhead); ++i) identIndex_.Prefetch(keys[i]);
+        for (size_t i = 0; i < std::min(lines.size(), kRowsAhead); ++i) firstRows[i] = identIndex_.FirstRow(keys[i]);
+
         airways_.reserve(kReservedAirways);
         struct Range {
             size_t first, count;
@@ -98,31 +111,37 @@ int NavDatabase::LoadWith(const FileOpener& open) {
         ranges.reserve(kReservedAirways);
         std::string_view building;
         size_t buildingStart = 0;
-        bool started = false;
         auto finish = [&] {
-            if (started && airwayPoints_.size() > buildingStart) {
+            if (airwayPoints_.size() > buildingStart) {
                 airways_.push_back(NavAirway{std::string(building), {}});
                 ranges.push_back(Range{buildingStart, airwayPoints_.size() - buildingStart});
             }
         };
-        ReadAirwayFile(text, [&](const AirwayLine& line) {
-            if (!started || line.name != building) {
-                finish();
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (i + kSlotsAhead < lines.size()) identIndex_.Prefetch(keys[i + kSlotsAhead]);
+            if (i + kRowsAhead < lines.size()) {
+                const int32_t row = firstRows[i + kRowsAhead] = identIndex_.FirstRow(keys[i + kRowsAhead]);
+                if (row >= 0) __builtin_prefetch(&waypoints_[static_cast<size_t>(row)]);
+            }
+            const AirwayLine& line = lines[i];
+            if (i == 0 || line.name != building) {
+                if (i > 0) finish();
                 building = line.name;
                 buildingStart = airwayPoints_.size();
-                started = true;
             }
-            const WaypointRun run = FindWaypoints(line.ident);
-            for (int32_t i = run.first; i < run.first + run.count; ++i) {
-                const NavWaypoint& row = waypoints_[static_cast<size_t>(i)];
+            // The run of rows with the line's ident (as FindWaypoints gives it), first match wins.
+            const int32_t count = WaypointCount();
+            for (int32_t r = firstRows[i]; r >= 0 && r < count; ++r) {
+                const NavWaypoint& row = waypoints_[static_cast<size_t>(r)];
+                if (IdentIndex::PackPadded(row.ident) != keys[i]) break;
                 if (WithinTolerance(row.lat, line.lat, kAirwayMatchRad) &&
                     WithinTolerance(row.lon, line.lon, kAirwayMatchRad)) {
-                    airwayPoints_.push_back(i);
+                    airwayPoints_.push_back(r);
                     break;
                 }
             }
-        });
-        finish();
+        }
+        if (!lines.empty()) finish();
         for (size_t i = 0; i < airways_.size(); ++i)
             airways_[i].points = std::span<const int32_t>(airwayPoints_.data() + ranges[i].first, ranges[i].count);
     }

@@ -112,6 +112,13 @@ TEST_F(SampleListing, HeaderFixesAndCounts) {
     for (const std::string& line : lines_) EXPECT_NE(line.back(), ' ') << line;
 }
 
+TEST_F(SampleListing, AFailedLoadIsOneLine) {
+    ProcedureBlock missing;
+    const int32_t result = LoadProcedures(db_, missing, "KXXX");
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(ProcedureListing(result, missing, db_), "LOAD -1\n");
+}
+
 TEST_F(SampleListing, SidRunwayPartsCommonPartAndTransitions) {
     const size_t sid = find("PROC SID 0 PORTE3 1");
     EXPECT_EQ(lines_[sid + 1], "RUNWAYS 4 28L 28R 01L 01R");
