@@ -388,5 +388,22 @@ TEST_F(PlanEditTest, NothingWorksWithoutADatabase) {
     EXPECT_FALSE(bare.isModifying());
 }
 
+TEST_F(PlanEditTest, APlanOfOneEntry) {
+    ASSERT_EQ(set.setOrigin("KSEA"), 0);
+    set.activate();
+    ASSERT_EQ(set.Active().entries.size(), 1u);
+    EXPECT_EQ(set.Active().entries[0].legsDistance, -1.0f);
+    const std::string before = state();
+    EXPECT_EQ(set.directTo(1), -1);  // nothing to fly to
+    EXPECT_EQ(set.deleteLegsWaypoints(0, 2), -1);
+    EXPECT_EQ(set.deleteFplnWaypoint(0), -1);  // an airport is not in the route view
+    EXPECT_EQ(set.insertLegsWaypoint(fix("SEA"), 1), -1);  // no destination
+    EXPECT_EQ(state(), before);
+    EXPECT_EQ(set.deleteLegsWaypoint(0), 0);
+    EXPECT_TRUE(set.Modified().empty());
+    EXPECT_TRUE(set.isModifying());
+    EXPECT_EQ(set.Active().entries.size(), 1u);
+}
+
 }  // namespace
 }  // namespace halvex
