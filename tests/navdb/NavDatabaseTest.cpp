@@ -178,6 +178,22 @@ TEST_F(NavDatabaseTest, AirwaysAreConsecutiveRunsMatchedWithinAThousandthOfARadi
     EXPECT_EQ(db.FindAirway("J3"), -1);
 }
 
+TEST_F(NavDatabaseTest, MalformedFilesOnDiskLoadWithoutHarm) {
+    std::string garbage;
+    for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 7919 + i / 13) % 256);
+    std::string mixed = "NavData=9\r\n" + std::string(300, 'Q') + "\n" + FixLine("OKAY", 1, 2) + "\n\n" + garbage +
+                        AirwayLine("J1", 1, "OKAY", 1, 2) + "J1 002 SHORT\n";
+    mixed.pop_back();  // the last line ends without a line feed
+    for (const char* file : {"fmc_ident.txt", "wpNavFIX.txt", "wpNavAID.txt", "airports.dat", "wpNavAPT.txt", "wpNavRTE.txt"})
+        write(file, mixed);
+    EXPECT_EQ(db.Load(), 0);
+    EXPECT_EQ(db.NavDataId(), "9");
+    EXPECT_GE(db.FindWaypoints("OKAY").count, 1);
+    for (int32_t i = 0; i < db.AirwayCount(); ++i)
+        for (int32_t point : db.GetAirway(i)->points) EXPECT_NE(db.GetWaypoint(point), nullptr);
+    for (int32_t i = 0; i < db.AirportCount(); ++i) EXPECT_FALSE(db.GetAirport(i)->runways.empty());
+}
+
 TEST_F(NavDatabaseTest, TextsInMemoryLoadLikeFiles) {
     const std::string fixes = FixLine("AAA", 10, 10) + FixLine("BBB", 10, 11);
     const std::string airways = AirwayLine("J1", 1, "AAA", 10, 10) + AirwayLine("J1", 2, "BBB", 10, 11);
