@@ -8,19 +8,22 @@ FmsCore::FmsCore(const CoreDependencies& deps) {
     cdu_ = std::make_unique<CduUnit>(this, deps.makeCduEngine(), CduUnit::kScriptFile, deps.natives);
     configEngine_ = std::make_unique<LuaHost>();
     configLoaded_ = LoadConfiguration() != -1;
+    database_ = std::make_unique<NavDatabase>();  // loaded below, only with the performance table
     DrawSurface& surface = cdu_->Surface();
     surface.fastBlt = config_.fastBlt;
     surface.smoothHigh = config_.smoothHigh;
     surface.interpolateHigh = config_.interpolateHigh;
     initOk_ = LoadPerformanceSpec() == 0;
+    if (initOk_) database_->Load();
     SetCduOrigin(kCduOriginX, kCduOriginY);
     SetCduSize(kCduWidth, kCduHeight);
     cdu_->Start();
 }
 
 FmsCore::~FmsCore() {
-    // Teardown order: CDU unit (with its engine), then the configuration engine.
+    // Teardown order: CDU unit (with its engine), navigation database, configuration engine.
     cdu_.reset();
+    database_.reset();
     configEngine_.reset();
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/Configuration.h"
 #include "fms/PerfSpecTable.h"
+#include "navdb/NavDatabase.h"
 #include "script/CduUnit.h"
 #include "script/NativeEntry.h"
 #include "script/ScriptHost.h"
@@ -37,6 +38,7 @@ public:
     virtual void Update();  // once per simulation frame
 
     CduUnit* Cdu() { return cdu_.get(); }
+    NavDatabase* Database() { return database_.get(); }  // loaded only when InitOk()
     PerfSpecTable& Performance() { return performance_; }
     const Configuration& Config() const { return config_; }
 
@@ -58,6 +60,7 @@ public:
 
 private:
     std::unique_ptr<CduUnit> cdu_;
+    std::unique_ptr<NavDatabase> database_;
     bool initOk_ = false;
     bool configLoaded_ = false;
     Configuration config_;

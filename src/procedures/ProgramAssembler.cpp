@@ -1,0 +1,168 @@
+#include "procedures/ProgramAssembler.h"
+
+#include "procedures/ProcedureLexer.h"
+#include "procedures/StatementParser.h"
+
+namespace halvex {
+
+namespace {
+
+const std::string kNoName;
+
+class Assembler {
+public:
+    void addLine(std::unique_ptr<ProcNode> chain) {
+        while (chain) {
+            if (IsSectionOp(chain->op)) {
+                // A section keyword starts a section; statements after it on its line count
+                // as the section's first line.
+                std::unique_ptr<ProcNode> rest = std::move(chain->next);
+                startSection(std::move(chain));
+                chain = std::move(rest);
+                if (chain) chain->parent = nullptr;
+                continue;
+            }
+            if (section_) placeLine(std::move(chain));  // lines outside any section are dropped
+            return;
+        }
+    }
+
+    std::unique_ptr<ProcNode> finish() {
+        for (ProcNode* sid : sidGroups_) joinCommonPart(*sid);
+        for (ProcNode* approach : approachGroups_) cutAfterRunway(*approach);
+        return std::move(root_);
+    }
+
+private:
+    void startSection(std::unique_ptr<ProcNode> section) {
+        section_ = section_ ? section_->SetNext(std::move(section)) : (root_ = std::move(section)).get();
+        lastGroup_ = nullptr;
+    }
+
+    ProcNode* appendGroup(std::unique_ptr<ProcNode> chain) {
+        auto group = ProcNode::MakeGroup(std::move(chain));
+        lastGroup_ = lastGroup_ ? lastGroup_->SetNext(std::move(group)) : section_->SetBody(std::move(group));
+        return lastGroup_;
+    }
+
+    void placeLine(std::unique_ptr<ProcNode> chain) {
+        const ProcOp head = chain->op;
+        if (IsDeclarationOp(head)) {
+            ProcNode* group = appendGroup(std::move(chain));
+            if (head == ProcOp::DeclSid) sidGroups_.push_back(group);
+            if (head == ProcOp::DeclApproach) approachGroups_.push_back(group);
+            return;
+        }
+        if (head == ProcOp::DefFix) {  // a local fix definition counts in any section
+            appendGroup(std::move(chain));
+            return;
+        }
+        switch (section_->op) {
+        case ProcOp::DeclRnws:
+            for (ProcNode* n = chain.get(); n; n = n->next.get())
+                if (n->IsOp(ProcOp::LoadRnw)) n->op = ProcOp::DefRnw;
+            appendGroup(std::move(chain));
+            return;
+        case ProcOp::DeclSids:
+            if (head == ProcOp::LoadRnw) {
+                splitRunwayLine(std::move(chain));
+                return;
+            }
+            appendGroup(std::move(chain));
+            return;
+        case ProcOp::DeclStars:
+            if (head == ProcOp::DefTrans) {
+                appendGroup(std::move(chain));
+                return;
+            }
+            appendGroup(wrap(ProcOp::DefCommonProc, std::move(chain)));
+            return;
+        case ProcOp::DeclApproaches:
+            if (IsPartOp(head) || !lastGroup_) {
+                appendGroup(std::move(chain));
+                return;
+            }
+            continuePart(std::move(chain));
+            return;
+        default:
+            appendGroup(std::move(chain));
+            return;
+        }
+    }
+
+    static std::unique_ptr<ProcNode> wrap(ProcOp part, std::unique_ptr<ProcNode> chain) {
+        auto wrapper = ProcNode::MakeOp(part);
+        wrapper->SetNext(std::move(chain));
+        return wrapper;
+    }
+
+    // "RNW a RNW b legs...": one runway part per runway, each with its own copy of the legs.
+    void splitRunwayLine(std::unique_ptr<ProcNode> chain) {
+        std::vector<std::unique_ptr<ProcNode>> runways;
+        while (chain && chain->IsOp(ProcOp::LoadRnw)) {
+            std::unique_ptr<ProcNode> rest = std::move(chain->next);
+            runways.push_back(std::move(chain));
+            chain = std::move(rest);
+        }
+        for (size_t i = 0; i < runways.size(); ++i) {
+            if (chain) runways[i]->SetNext(i + 1 < runways.size() ? chain->Clone() : std::move(chain));
+            appendGroup(wrap(ProcOp::DefSubProc, std::move(runways[i])));
+        }
+    }
+
+    // Approach legs may continue over several lines: append to the current part's chain.
+    void continuePart(std::unique_ptr<ProcNode> chain) {
+        ProcNode* head = lastGroup_->body.get();
+        ProcNode* tail = head->Last();
+        if (tail == head && IsDeclarationOp(head->op))  // declaration line without legs
+            tail = tail->SetNext(ProcNode::MakeOp(head->op == ProcOp::DeclApproach ? ProcOp::DefSubProc : ProcOp::DefCommonProc));
+        tail->SetNext(std::move(chain));
+    }
+
+    // The common part's legs follow every runway part, its first leg dropped when the runway
+    // part already ends at that fix.
+    static void joinCommonPart(ProcNode& sidGroup) {
+        const ProcNode* common = sidGroup.body->next.get();
+        if (!common || !common->IsOp(ProcOp::DefCommonProc) || !common->next) return;
+        const ProcNode* firstLeg = common->next.get();
+        for (ProcNode* g = sidGroup.next.get(); g; g = g->next.get()) {
+            ProcNode* part = g->body.get();
+            if (IsDeclarationOp(part->op)) break;
+            if (!part->IsOp(ProcOp::DefSubProc)) continue;
+            ProcNode* last = part->Last();
+            const ProcNode* from = firstLeg;
+            if (IsFixLegOp(last->op) && IsFixLegOp(from->op) && FixOpName(*last) == FixOpName(*from)) from = from->next.get();
+            if (from) last->SetNext(from->Clone());
+        }
+    }
+
+    // The legs after an approach's runway are the missed approach, which is not kept.
+    static void cutAfterRunway(ProcNode& approachGroup) {
+        ProcNode* lastRunway = nullptr;
+        for (ProcNode* n = approachGroup.body.get(); n; n = n->next.get())
+            if (n->IsOp(ProcOp::LoadRnw)) lastRunway = n;
+        if (lastRunway) lastRunway->next.reset();
+    }
+
+    std::unique_ptr<ProcNode> root_;
+    ProcNode* section_ = nullptr;
+    ProcNode* lastGroup_ = nullptr;
+    std::vector<ProcNode*> sidGroups_;
+    std::vector<ProcNode*> approachGroups_;
+};
+
+}  // namespace
+
+const std::string& FixOpName(const ProcNode& op) {
+    if (op.kind != ProcNodeKind::Op || !op.body) return kNoName;
+    const ProcNode* name = op.body->kind == ProcNodeKind::Group ? op.body->body.get() : op.body.get();
+    return name && name->kind == ProcNodeKind::Text ? name->text : kNoName;
+}
+
+std::unique_ptr<ProcNode> AssembleProgram(const std::vector<std::string>& lines) {
+    Assembler assembler;
+    for (const std::string& line : lines) assembler.addLine(ParseStatement(TokenizeLine(line)));
+    return assembler.finish();
+}
+
+}  // namespace halvex
