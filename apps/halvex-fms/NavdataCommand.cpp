@@ -121,12 +121,12 @@ int Airport(const NavDatabase& db, const std::string& icao) {
         std::cerr << "halvex-fms navdata: no airport " << icao << "\n";
         return 1;
     }
-    std::printf("airport: %s\nname: %s\nrunways: %zu\n", airport->icao.c_str(), airport->name.c_str(),
+    std::printf("airport: %s\nname: %s\nrunways: %zu\n", airport->icao, airport->name,
                 airport->runways.size());
     for (const NavRunway& r : airport->runways) {
         std::printf("runway ident=%s course=%d length=%d lat=%.6f lon=%.6f elevation=%.0f ils_frequency=%.2f "
                     "ils_course=%.0f\n",
-                    r.ident.c_str(), r.course, r.length, Degrees(r.lat), Degrees(r.lon), r.elevation, r.ilsFrequency,
+                    r.ident, r.course, r.length, Degrees(r.lat), Degrees(r.lon), r.elevation, r.ilsFrequency,
                     r.ilsCourse);
     }
     return 0;

@@ -12,13 +12,17 @@ bool ReadDataFile(const std::filesystem::path& path, std::string& buffer) {
     const auto sizeHint = std::filesystem::file_size(path, ec);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) return false;
-    if (!ec) buffer.reserve(static_cast<size_t>(sizeHint));
-    char chunk[1 << 16];
+    // Straight into the buffer; the size is only a hint (the file may change under us).
+    size_t used = 0;
+    size_t capacity = ec ? size_t{1} << 16 : static_cast<size_t>(sizeHint) + 1;
     for (;;) {
-        const size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-        buffer.append(chunk, n);
-        if (n < sizeof chunk) break;
+        buffer.resize(capacity);
+        const size_t n = std::fread(buffer.data() + used, 1, capacity - used, file.get());
+        used += n;
+        if (used < capacity) break;
+        capacity *= 2;
     }
+    buffer.resize(used);
     if (std::ferror(file.get())) {
         buffer.clear();
         return false;

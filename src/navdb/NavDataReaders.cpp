@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 
 namespace halvex {
@@ -62,6 +63,12 @@ NavWaypoint MakeRow(std::string_view ident, float latRad, float lonRad, Waypoint
     return row;
 }
 
+// Into a NUL-padded array, keeping room for the terminating NUL.
+template <size_t N>
+void CopyText(std::string_view text, char (&out)[N]) {
+    std::memcpy(out, text.data(), std::min(text.size(), N - 1));
+}
+
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 }  // namespace
@@ -78,10 +85,49 @@ std::string_view IdentColumn(std::string_view line, size_t offset, size_t width)
     return field.substr(0, end);
 }
 
+// Plain decimals with at most 15 significant digits: the digits as an integer divided by a
+// power of ten, both exact in double, so the one rounding gives what strtod gives. Nothing when
+// the text needs the general reader.
+std::optional<double> PlainDecimal(std::string_view field) {
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    size_t i = 0;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
+    uint64_t digits = 0;
+    int count = 0, fraction = 0;
+    bool any = false, point = false;
+    for (; i < field.size(); ++i) {
+        const char c = field[i];
+        if (c >= '0' && c <= '9') {
+            any = true;
+            if (digits == 0 && c == '0') {
+                if (point) ++fraction;  // leading zeros are not significant
+                continue;
+            }
+            if (++count > 15) return std::nullopt;
+            digits = digits * 10 + static_cast<uint64_t>(c - '0');
+            if (point) ++fraction;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (i < field.size()) {
+        const char c = field[i];
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return std::nullopt;  // exponents and the like
+    }
+    if (!any) return std::nullopt;
+    if (fraction > 15) return std::nullopt;
+    const double value = static_cast<double>(digits) / kPow10[fraction];
+    return negative ? -value : value;
+}
+
 double LenientReal(std::string_view field) {
     size_t i = 0;
     while (i < field.size() && IsSpace(field[i])) ++i;
     field.remove_prefix(i);
+    if (const std::optional<double> plain = PlainDecimal(field)) return *plain;
     bool unusual = false;  // hexadecimal, infinity or NaN spellings: leave them to strtod
     for (char c : field) {
         if ((c >= 'a' && c <= 'z' && c != 'e') || (c >= 'A' && c <= 'Z' && c != 'E')) unusual = true;
@@ -194,23 +240,30 @@ void ReadAirportPointFile(std::string_view text, std::vector<NavWaypoint>& rows)
 
 // ---- wpNavAPT.txt ------------------------------------------------------------------------------
 void ReadAirportFile(std::string_view text, AirportTable& table) {
-    std::unordered_map<std::string_view, int32_t> byIcao;  // views into text, live for this call
+    // Sized from the file so that nothing regrows on the way (lines are about 75 bytes).
+    const size_t lineEstimate = text.size() / 70 + 16;
+    table.runways.reserve(table.runways.size() + lineEstimate);
+    table.airports.reserve(table.airports.size() + lineEstimate / 2);
+    std::unordered_map<uint32_t, int32_t> byIcao;  // the four ICAO bytes as one key
+    byIcao.reserve(lineEstimate / 2);
     ForEachLine(text, [&](std::string_view line) {
         if (line.empty()) return;
         const unsigned char first = static_cast<unsigned char>(line[0]);
         if (first == ' ' || first == ';' || first == '[' || first == 0xFF) return;
         if (!Reaches(line, rwy::kElevation)) return;  // outside the format
-        const std::string_view icao = Field(line, rwy::kIcao);
-        auto [it, added] = byIcao.try_emplace(icao, static_cast<int32_t>(table.airports.size()));
+        const std::string_view icao = Field(line, rwy::kIcao);  // four bytes: the line reaches column 69
+        uint32_t icaoKey = 0;
+        std::memcpy(&icaoKey, icao.data(), sizeof icaoKey);
+        auto [it, added] = byIcao.try_emplace(icaoKey, static_cast<int32_t>(table.airports.size()));
         if (added) {
             NavAirport& airport = table.airports.emplace_back();
-            airport.name = std::string(TrimRight(Field(line, rwy::kName)));
-            airport.icao = std::string(icao);
+            CopyText(TrimRight(Field(line, rwy::kName)), airport.name);
+            CopyText(icao, airport.icao);
         }
         RunwayLine& out = table.runways.emplace_back();
         out.airport = it->second;
         NavRunway& r = out.runway;
-        r.ident = std::string(TrimRight(Field(line, rwy::kIdent)));
+        CopyText(TrimRight(Field(line, rwy::kIdent)), r.ident);
         r.length = LenientInteger(Field(line, rwy::kLength));
         r.course = LenientInteger(Field(line, rwy::kCourse));
         r.lat = Radians(Field(line, rwy::kLat));

@@ -43,7 +43,7 @@ int NavDatabase::LoadFrom(const std::filesystem::path& directory) {
         for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
         runways_.resize(table.runways.size());
         std::vector<uint32_t> next(start.begin(), start.end() - 1);
-        for (RunwayLine& line : table.runways) runways_[next[static_cast<size_t>(line.airport)]++] = std::move(line.runway);
+        for (const RunwayLine& line : table.runways) runways_[next[static_cast<size_t>(line.airport)]++] = line.runway;
         airports_ = std::move(table.airports);
         for (size_t i = 0; i < airports_.size(); ++i)
             airports_[i].runways = std::span<const NavRunway>(runways_.data() + start[i], start[i + 1] - start[i]);
@@ -99,7 +99,7 @@ int32_t NavDatabase::BuildIndex() {
     };
     std::vector<Keyed> order(waypoints_.size());
     for (size_t i = 0; i < waypoints_.size(); ++i)
-        order[i] = Keyed{IdentIndex::Pack(waypoints_[i].Ident()), static_cast<uint32_t>(i)};
+        order[i] = Keyed{IdentIndex::PackPadded(waypoints_[i].ident), static_cast<uint32_t>(i)};
     std::sort(order.begin(), order.end(),
               [](const Keyed& a, const Keyed& b) { return a.key != b.key ? a.key < b.key : a.row < b.row; });
     std::vector<NavWaypoint> sorted;
@@ -117,11 +117,13 @@ int32_t NavDatabase::BuildIndex() {
 // ---- Waypoints ---------------------------------------------------------------------------------
 WaypointRun NavDatabase::FindWaypoints(std::string_view ident) const {
     WaypointRun run;
-    const int32_t first = identIndex_.FirstRow(ident);
+    const uint64_t key = IdentIndex::Pack(ident);
+    const int32_t first = identIndex_.FirstRow(key);
     if (first < 0) return run;
     run.first = first;
     const int32_t count = WaypointCount();
-    for (int32_t i = first; i < count && waypoints_[static_cast<size_t>(i)].Ident() == ident; ++i) ++run.count;
+    for (int32_t i = first; i < count && IdentIndex::PackPadded(waypoints_[static_cast<size_t>(i)].ident) == key; ++i)
+        ++run.count;
     return run;
 }
 
@@ -203,7 +205,7 @@ int32_t NavDatabase::AirwayCount() const { return static_cast<int32_t>(airways_.
 // ---- Airports ----------------------------------------------------------------------------------
 int32_t NavDatabase::FindAirport(std::string_view icao) const {
     for (size_t i = 0; i < airports_.size(); ++i)
-        if (airports_[i].icao == icao) return static_cast<int32_t>(i);
+        if (airports_[i].Icao() == icao) return static_cast<int32_t>(i);
     return -1;
 }
 
@@ -213,12 +215,12 @@ const NavAirport* NavDatabase::GetAirport(int32_t index) const {
 
 const char* NavDatabase::AirportName(int32_t index) const {
     const NavAirport* airport = GetAirport(index);
-    return airport ? airport->name.c_str() : nullptr;
+    return airport ? airport->name : nullptr;
 }
 
 const char* NavDatabase::AirportIdent(int32_t index) const {
     const NavAirport* airport = GetAirport(index);
-    return airport ? airport->icao.c_str() : nullptr;
+    return airport ? airport->icao : nullptr;
 }
 
 int32_t NavDatabase::AirportCount() const { return static_cast<int32_t>(airports_.size()); }

@@ -26,7 +26,7 @@ struct NavWaypoint {
     float lat = 0;     // radians
     float lon = 0;     // radians
     float radius = 0;  // always EarthRadiusNm
-    char ident[kMaxIdentLength + 3] = {};  // NUL-padded
+    char ident[8] = {};  // at most kMaxIdentLength characters, NUL-padded (the index reads all 8)
     WaypointKind kind = WaypointKind::Fix;
 
     std::string_view Ident() const { return std::string_view(ident); }
@@ -38,7 +38,7 @@ struct NavAirway {
 };
 
 struct NavRunway {
-    std::string ident;  // such as "09L", trailing blanks removed
+    char ident[4] = {};   // such as "09L", trailing blanks removed, NUL-padded
     int32_t course = 0;   // degrees
     int32_t length = 0;
     float elevation = 0;
@@ -47,12 +47,17 @@ struct NavRunway {
     float lat = 0;        // threshold, radians
     float lon = 0;
     float radius = 0;
+
+    std::string_view Ident() const { return std::string_view(ident); }
 };
 
 struct NavAirport {
-    std::string name;  // trailing blanks removed
-    std::string icao;  // 4 characters as cut from the file
+    char name[25] = {};  // trailing blanks removed, NUL-padded
+    char icao[5] = {};   // 4 characters as cut from the file
     std::span<const NavRunway> runways;  // in file order
+
+    std::string_view Name() const { return std::string_view(name); }
+    std::string_view Icao() const { return std::string_view(icao); }
 };
 
 // A run of equal idents in the sorted waypoint table.

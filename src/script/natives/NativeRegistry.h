@@ -8,6 +8,7 @@
 namespace halvex {
 
 NativeTable CduNatives();       // screen, keys and module
+NativeTable NavDataNatives();   // navigation database look-ups
 const std::vector<NativeEntry>& AllNatives();
 
 }  // namespace halvex
