@@ -1,0 +1,20 @@
+// Internal entry points shared by the interpreter, the semantics and the libraries.
+#pragma once
+
+#include "squirrel/Vm.h"
+
+namespace sq {
+
+// Calls the callable at stack[funcIndex] with `this` and nargs arguments above it; on return the
+// stack top is funcIndex again.
+Value CallAt(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs);
+void RegisterDefaultDelegates(Vm& vm);
+void RegisterBaseLibrary(Vm& vm);
+// Formats a float the way scripts print it (%g).
+std::string FormatFloat(float f);
+// Argument checking for natives: raises the standard parameter errors.
+// The suspend() native; the interpreter recognises it to park a thread.
+Value SuspendNative(Vm& vm, CallContext& c);
+void CheckNativeArgs(Vm& vm, NativeClosure* nc, CallContext& c);
+
+}  // namespace sq
