@@ -143,7 +143,7 @@ public:
                 entry.position = MakeSurfacePoint(runway.lat, runway.lon);
                 entry.airportIndex = db_.FindAirport(block_.airportIdent);
                 entry.runwayIndex = static_cast<int32_t>(i);
-                entry.name = "RWY" + runway.ident;
+                entry.name = "RWY" + std::string(runway.Ident());
                 if (runway.elevation <= kHighestConstraintFt) {
                     entry.altitude = runway.elevation;
                     entry.altitudeKind = static_cast<uint32_t>(AltitudeKind::At);

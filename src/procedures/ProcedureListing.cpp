@@ -166,7 +166,7 @@ std::string ProcedureListing(int32_t loadResult, const ProcedureBlock& block, co
 
 std::string ProcedureReport(const ProcedureBlock& block, const NavDatabase& database) {
     const NavAirport* airport = airportOf(block, database);
-    std::string out = block.airportIdent + (airport ? "  " + airport->name : std::string("  (airport not in the database)")) + "\n";
+    std::string out = block.airportIdent + (airport ? "  " + std::string(airport->Name()) : std::string("  (airport not in the database)")) + "\n";
     out += "Local fixes: " + std::to_string(block.fixes.size()) + "\n";
     for (size_t i = 0; i < block.fixes.size(); ++i) {
         const bool geometry = i < block.fixNotes.size() && block.fixNotes[i].byGeometry;
