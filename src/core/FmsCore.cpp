@@ -8,7 +8,9 @@ FmsCore::FmsCore(const CoreDependencies& deps) {
     cdu_ = std::make_unique<CduUnit>(this, deps.makeCduEngine(), CduUnit::kScriptFile, deps.natives);
     configEngine_ = std::make_unique<LuaHost>();
     configLoaded_ = LoadConfiguration() != -1;
+    model_ = std::make_unique<FlightPlanModel>(&performance_);
     database_ = std::make_unique<NavDatabase>();  // loaded below, only with the performance table
+    model_->AttachDatabase(database_.get());
     DrawSurface& surface = cdu_->Surface();
     surface.fastBlt = config_.fastBlt;
     surface.smoothHigh = config_.smoothHigh;
@@ -21,7 +23,9 @@ FmsCore::FmsCore(const CoreDependencies& deps) {
 }
 
 FmsCore::~FmsCore() {
-    // Teardown order: CDU unit (with its engine), navigation database, configuration engine.
+    // Teardown order: flight-plan model, CDU unit (with its engine), navigation database,
+    // configuration engine.
+    model_.reset();
     cdu_.reset();
     database_.reset();
     configEngine_.reset();

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/Configuration.h"
+#include "fms/FlightPlanModel.h"
 #include "fms/PerfSpecTable.h"
 #include "navdb/NavDatabase.h"
 #include "script/CduUnit.h"
@@ -37,6 +38,7 @@ public:
 
     virtual void Update();  // once per simulation frame
 
+    FlightPlanModel* Model() { return model_.get(); }
     CduUnit* Cdu() { return cdu_.get(); }
     NavDatabase* Database() { return database_.get(); }  // loaded only when InitOk()
     PerfSpecTable& Performance() { return performance_; }
@@ -59,6 +61,7 @@ public:
     bool ConfigLoaded() const { return configLoaded_; }
 
 private:
+    std::unique_ptr<FlightPlanModel> model_;
     std::unique_ptr<CduUnit> cdu_;
     std::unique_ptr<NavDatabase> database_;
     bool initOk_ = false;
