@@ -9,6 +9,7 @@ namespace halvex {
 
 NativeTable CduNatives();       // screen, keys and module
 NativeTable NavDataNatives();   // navigation database look-ups
+NativeTable ProcedureNatives(); // departure, arrival and approach slots
 const std::vector<NativeEntry>& AllNatives();
 
 }  // namespace halvex
