@@ -47,30 +47,41 @@ void ProcedureSelection::beginIfIdle() {
     plans_.setModifying(true);
 }
 
+// One recompute at the end, whichever way select ends: the plan it leaves is the one that
+// clearing and then (maybe) inserting would leave.
 int32_t ProcedureSelection::select(int32_t i) {
     if (!prerequisite(plans_.Current())) return -1;
     beginIfIdle();
-    clear();
     FlightPlan& plan = plans_.Modified();
+    removeOwnLegs(plan);
+    const int32_t result = insert(plan, i);
+    plans_.Recompute(plan);
+    return result;
+}
+
+int32_t ProcedureSelection::insert(FlightPlan& plan, int32_t i) {
     const LegList* legs = legsFor(plan, i);
     if (!legs) return -1;
     const int32_t at = anchor(plan);
     if (at < 0) return -1;
     if (!insertLegs(plan, at, *legs)) return -1;
     setIndexField(plan, i);
-    plans_.Recompute(plan);
     return 0;
 }
 
 int32_t ProcedureSelection::clear() {
     beginIfIdle();
     FlightPlan& plan = plans_.Modified();
+    removeOwnLegs(plan);
+    plans_.Recompute(plan);
+    return 0;
+}
+
+void ProcedureSelection::removeOwnLegs(FlightPlan& plan) {
     RemoveHiddenPoints(plan);
     RemoveFirstRun(plan, [this](const WaypointEntry& e) { return isOwnLeg(e); });
     RemoveFirstRun(plan, [this](const WaypointEntry& e) { return isExtraLeg(e); });
     resetIndices(plan);
-    plans_.Recompute(plan);
-    return 0;
 }
 
 void ProcedureSelection::InsertRange(FlightPlan& plan, int32_t at, const LegList& legs, size_t first, size_t last) {

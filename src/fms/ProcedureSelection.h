@@ -65,6 +65,8 @@ protected:
 
 private:
     void beginIfIdle();
+    void removeOwnLegs(FlightPlan& plan);         // clear without the recompute
+    int32_t insert(FlightPlan& plan, int32_t i);  // validate and insert; 0 or -1
 };
 
 // ---- The three procedure lists (SID, STAR, approach) -----------------------------------------
