@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     halvex::cli::AddCduCommand(app);
     halvex::cli::AddNavdataCommand(app);
     halvex::cli::AddProceduresCommand(app);
+    halvex::cli::AddPlanCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }

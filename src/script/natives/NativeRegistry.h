@@ -9,7 +9,8 @@ namespace halvex {
 
 NativeTable CduNatives();       // screen, keys and module
 NativeTable NavDataNatives();   // navigation database look-ups
-NativeTable ProcedureNatives(); // departure, arrival and approach slots
+NativeTable FlightPlanNatives(); // origin, destination, runways, FPLN and LEGS pages, cruise altitude
+NativeTable ProcedureNatives();  // departure, arrival and approach slots
 const std::vector<NativeEntry>& AllNatives();
 
 }  // namespace halvex

@@ -1,0 +1,46 @@
+// The command language of `halvex-fms plan`: a session holding the database and both plans,
+// and tables of verbs that edit them. Each verb family lives in its own file.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fms/FlightPlanModel.h"
+#include "fms/PerfSpecTable.h"
+#include "navdb/NavDatabase.h"
+
+namespace halvex::cli {
+
+struct PlanSession {
+    NavDatabase database;
+    PerfSpecTable performance;
+    FlightPlanModel model{&performance};
+
+    FlightPlanSet& plans() { return model.Plans(); }
+    // Names to indexes the way a CDU script finds them: a fix by ident (of several, the one
+    // nearest the entry in front of the legs position; "#N" is row N itself), a runway of the
+    // current origin or destination by designator ("16L" or "RWY16L", "#N" is index N).
+    int32_t fixNear(const std::string& ident, int32_t legsPosition) const;
+    int32_t runway(const std::string& name, bool origin) const;
+};
+
+using PlanArgs = std::vector<std::string>;
+
+struct PlanVerb {
+    const char* name;
+    const char* usage;  // arguments, for messages
+    size_t minArgs;
+    size_t maxArgs;
+    // The model's result: 0 success, -1 failure. Arguments are already counted; a number that
+    // does not read throws std::invalid_argument.
+    std::function<int32_t(PlanSession&, const PlanArgs&)> run;
+};
+
+std::vector<PlanVerb> PlanEditVerbs();  // airports, runways, waypoints, airways, deletions, altitudes
+
+int32_t ArgInt(const std::string& text);   // whole text, else std::invalid_argument
+float ArgFloat(const std::string& text);
+
+}  // namespace halvex::cli
