@@ -342,5 +342,37 @@ TEST_F(ProcedureSelectionTest, MissingProcedureFileGivesEmptyListsAndFailedSelec
     EXPECT_EQ(count(kAppTrs), -1);
 }
 
+TEST_F(ProcedureSelectionTest, LongProcedureLegsWithSubdivisionPointsAreRemovedWhole) {
+    tree_.write("PMDG/SIDSTARS/KPDX.txt", R"(SIDS
+SID FAR1 NAVAID BTG NAVAID OAK NAVAID LAX
+RNW 28L TRK 285 UNTIL 1000 NAVAID BTG
+ENDSIDS
+)");
+    route("KPDX", "28L", "KSEA", nullptr);
+    ASSERT_EQ(select(kSid, 0), 0);
+    const auto& e = plans_->Modified().entries;
+    ASSERT_GT(std::count_if(e.begin(), e.end(), [](const WaypointEntry& x) { return !x.onLegs && !x.onFpln; }), 2);
+    EXPECT_EQ(legs(), (Names{"KPDX", "RWY28L", "(INTC)", "BTG", "OAK", "LAX", "KSEA"}));
+    EXPECT_EQ(list(kSid).clear(), 0);
+    EXPECT_EQ(kindCount(5), 0);
+    EXPECT_EQ(legs(), (Names{"KPDX", "RWY28L", "KSEA"}));
+}
+
+TEST_F(ProcedureSelectionTest, VerticalPathPointsFollowTheirEntriesAcrossInsertAndRemove) {
+    route("KSEA", "16L", "KPDX", nullptr);
+    FlightPlan& plan = plans_->Modified();
+    plan.verticalPath.push_back(VPathPoint{});
+    plan.verticalPath.back().entryIndex = plan.FindKind(EntryKind::DestinationAirport);
+    ASSERT_EQ(select(kSid, 3), 0);
+    ASSERT_GE(plan.verticalPath.back().entryIndex, 0);
+    ASSERT_EQ(plan.entries[static_cast<size_t>(plan.verticalPath.back().entryIndex)].name, "KPDX");
+    ASSERT_EQ(select(kSid, 0), 0);
+    ASSERT_GE(plan.verticalPath.back().entryIndex, 0);
+    EXPECT_EQ(plan.entries[static_cast<size_t>(plan.verticalPath.back().entryIndex)].name, "KPDX");
+    plan.verticalPath.back().entryIndex = plan.FindKind(EntryKind::SidLeg);
+    EXPECT_EQ(list(kSid).clear(), 0);
+    EXPECT_EQ(plan.verticalPath.back().entryIndex, -1);
+}
+
 }  // namespace
 }  // namespace halvex
