@@ -1,5 +1,7 @@
 #include "navdb/NavDataReaders.h"
 
+#include "navdb/LargePages.h"
+
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -242,7 +244,7 @@ void ReadAirportPointFile(std::string_view text, std::vector<NavWaypoint>& rows)
 void ReadAirportFile(std::string_view text, AirportTable& table) {
     // Sized from the file so that nothing regrows on the way (lines are about 75 bytes).
     const size_t lineEstimate = text.size() / 70 + 16;
-    table.runways.reserve(table.runways.size() + lineEstimate);
+    ReserveLarge(table.runways, table.runways.size() + lineEstimate);
     table.airports.reserve(table.airports.size() + lineEstimate / 2);
     std::unordered_map<uint32_t, int32_t> byIcao;  // the four ICAO bytes as one key
     byIcao.reserve(lineEstimate / 2);

@@ -37,7 +37,7 @@ protected:
     const NavRunway& runway(const char* ident) const {
         const NavAirport* airport = db_.GetAirport(db_.FindAirport("KSFO"));
         for (const NavRunway& r : airport->runways)
-            if (r.ident == ident) return r;
+            if (r.Ident() == ident) return r;
         throw std::runtime_error("no runway");
     }
     GeoPoint at(const char* ident) const {
