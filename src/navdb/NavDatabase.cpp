@@ -23,23 +23,57 @@ int NavDatabase::Load() { return LoadFrom(kNavDataDirectory); }
 
 int NavDatabase::LoadFrom(const std::filesystem::path& directory) {
     DataBuffer buffer;  // one buffer for every file
-    auto read = [&](const char* name) { return buffer.ReadFile(directory / name); };
+    return LoadWith([&](const char* name, std::string_view& text) {
+        if (!buffer.ReadFile(directory / name)) return false;
+        text = buffer.View();
+        return true;
+    });
+}
+
+int NavDatabase::LoadFromTexts(const std::map<std::string, std::string, std::less<>>& files) {
+    return LoadWith([&](const char* name, std::string_view& text) {
+        const auto it = files.find(name);
+        if (it == files.end()) return false;
+        text = it->second;
+        return true;
+    });
+}
+
+int NavDatabase::LoadWith(const FileOpener& open) {
+    std::string_view text;  // the file opened last
+    auto read = [&](const char* name) { return open(name, text); };
 
     if (read("fmc_ident.txt")) {
         DataSetIdent ident;
-        ReadIdentFile(buffer.View(), ident);
+        ReadIdentFile(text, ident);
         navDataId_ = std::move(ident.navDataId);
         opProgramId_ = std::move(ident.opProgramId);
     }
 
-    ReserveLarge(waypoints_, kReservedWaypoints);
-    if (read("wpNavFIX.txt")) ReadFixFile(buffer.View(), waypoints_);
-    if (read("wpNavAID.txt")) ReadNavaidFile(buffer.View(), waypoints_);
-    if (read("airports.dat")) ReadAirportPointFile(buffer.View(), waypoints_);
+    waypoints_.reserve(kReservedWaypoints);
+    // Fault in only the rows a file can fill (no data line is shorter than 24 bytes), so a
+    // small data set does not pay for the whole reserve.
+    auto prepareRows = [&] {
+        const size_t room = waypoints_.capacity() - waypoints_.size();
+        const size_t rows = std::min(room, text.size() / 24 + 1);
+        AdviseLargePages(waypoints_.data() + waypoints_.size(), rows * sizeof(NavWaypoint));
+    };
+    if (read("wpNavFIX.txt")) {
+        prepareRows();
+        ReadFixFile(text, waypoints_);
+    }
+    if (read("wpNavAID.txt")) {
+        prepareRows();
+        ReadNavaidFile(text, waypoints_);
+    }
+    if (read("airports.dat")) {
+        prepareRows();
+        ReadAirportPointFile(text, waypoints_);
+    }
 
     if (read("wpNavAPT.txt")) {
         AirportTable table;
-        ReadAirportFile(buffer.View(), table);
+        ReadAirportFile(text, table);
         // File each runway under its airport, keeping file order within an airport.
         std::vector<uint32_t> start(table.airports.size() + 1, 0);
         for (const RunwayLine& line : table.runways) ++start[static_cast<size_t>(line.airport) + 1];
@@ -71,7 +105,7 @@ int NavDatabase::LoadFrom(const std::filesystem::path& directory) {
                 ranges.push_back(Range{buildingStart, airwayPoints_.size() - buildingStart});
             }
         };
-        ReadAirwayFile(buffer.View(), [&](const AirwayLine& line) {
+        ReadAirwayFile(text, [&](const AirwayLine& line) {
             if (!started || line.name != building) {
                 finish();
                 building = line.name;
@@ -129,7 +163,7 @@ int32_t NavDatabase::BuildIndex() {
     scratch = {};
     // Gather the rows in sorted order: sequential writes, one read per row.
     std::vector<NavWaypoint> sorted;
-    ReserveLarge(sorted, std::max(waypoints_.capacity(), n));
+    ReserveLarge(sorted, n);  // the table is not changed again
     for (const Keyed& k : order) sorted.push_back(waypoints_[k.row]);
     waypoints_ = std::move(sorted);
     identIndex_.Build(n, [&](size_t i) { return order[i].key; });

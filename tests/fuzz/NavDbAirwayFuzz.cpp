@@ -4,21 +4,25 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "fuzz/NavDbFuzzSupport.h"
+#include <sstream>
+#include <string>
+
 #include "navdb/NavDatabase.h"
 
+namespace {
+std::string Seed(const char* name) {
+    std::ostringstream text;
+    text << std::ifstream(std::string(HALVEX_SOURCE_DIR "/tests/fuzz/navdb_seeds/") + name, std::ios::binary).rdbuf();
+    return text.str();
+}
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::filesystem::path& dir = [] () -> const std::filesystem::path& {
-        const std::filesystem::path& d = halvex::fuzz::NavDataFolder("navdb-airway-fuzz");
-        std::ofstream(d / "wpNavFIX.txt", std::ios::binary)
-            << std::ifstream(HALVEX_SOURCE_DIR "/tests/fuzz/navdb_seeds/wpNavFIX.txt", std::ios::binary).rdbuf();
-        std::ofstream(d / "wpNavAID.txt", std::ios::binary)
-            << std::ifstream(HALVEX_SOURCE_DIR "/tests/fuzz/navdb_seeds/wpNavAID.txt", std::ios::binary).rdbuf();
-        return d;
-    }();
-    halvex::fuzz::WriteFile(dir / "wpNavRTE.txt", data, size);
+    static const std::string fixes = Seed("wpNavFIX.txt"), navaids = Seed("wpNavAID.txt");
     halvex::NavDatabase db;
-    db.LoadFrom(dir);
+    db.LoadFromTexts({{"wpNavFIX.txt", fixes},
+                      {"wpNavAID.txt", navaids},
+                      {"wpNavRTE.txt", std::string(reinterpret_cast<const char*>(data), size)}});
     for (int32_t i = 0; i < db.AirwayCount(); ++i) {
         const halvex::NavAirway* airway = db.GetAirway(i);
         if (airway->points.empty()) std::abort();

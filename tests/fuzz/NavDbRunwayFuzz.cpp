@@ -3,14 +3,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "fuzz/NavDbFuzzSupport.h"
 #include "navdb/NavDatabase.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::filesystem::path& dir = halvex::fuzz::NavDataFolder("navdb-runway-fuzz");
-    halvex::fuzz::WriteFile(dir / "wpNavAPT.txt", data, size);
     halvex::NavDatabase db;
-    db.LoadFrom(dir);
+    db.LoadFromTexts({{"wpNavAPT.txt", std::string(reinterpret_cast<const char*>(data), size)}});
     size_t runways = 0;
     for (int32_t i = 0; i < db.AirportCount(); ++i) {
         const halvex::NavAirport* airport = db.GetAirport(i);
