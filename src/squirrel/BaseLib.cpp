@@ -21,7 +21,7 @@ Value array(Vm& vm, CallContext& c) {
     return Value::Object(T::Array, a);
 }
 Value setErrorHandler(Vm& vm, CallContext& c) { vm.errorHandler = c.arg(1); return Value(); }
-Value setDebugHook(Vm& vm, CallContext& c) { vm.registry->set(vm.str("debughook"), c.arg(1)); return Value(); }
+Value setDebugHook(Vm& vm, CallContext& c) { vm.debugHook = c.arg(1); return Value(); }
 Value enableDebugInfo(Vm&, CallContext&) { return Value(); }
 Value getRootTable(Vm& vm, CallContext&) { return Value::Object(T::Table, vm.root); }
 Value setRootTable(Vm& vm, CallContext& c) { vm.root = c.arg(1).tab; return Value(); }

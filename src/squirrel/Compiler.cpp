@@ -164,7 +164,18 @@ private:
         }
     }
 
+    // Recursion guard: absurdly nested source must fail cleanly, not overflow the C++ stack.
+    struct DepthGuard {
+        Compiler& c;
+        explicit DepthGuard(Compiler& comp) : c(comp) {
+            if (++c.depth_ > kMaxDepth) c.error("expression or statement nested too deeply");
+        }
+        ~DepthGuard() { --c.depth_; }
+    };
+    static constexpr int kMaxDepth = 200;
+
     void expression() {
+        DepthGuard guard(*this);
         ExpDesc e = orExpr();
         const int t = tok();
         if (t == '=' || t == TK_NEWSLOT || t == TK_PLUSEQ || t == TK_MINUSEQ || t == TK_MULEQ || t == TK_DIVEQ || t == TK_MODEQ) {
@@ -341,6 +352,7 @@ private:
     }
 
     ExpDesc prefix() {
+        DepthGuard guard(*this);
         ExpDesc e;
         switch (tok()) {
         case '-': {
@@ -646,21 +658,26 @@ private:
     // ---- statements ----
     void endOfStatement() {
         if (prevToken_ == '}') return;
+        if (tok() == ';' && extraEnd_ == TK_WHILE) return;  // `do x++; while` is refused by expect()
         if (tok() == ';') { next(); return; }
         if (tok() == '}' || tok() == TK_EOS || lex_.newlineBefore || tok() == TK_ELSE || tok() == extraEnd_) return;
         error("end of statement expected (; or lf)");
     }
 
     void statement() {
+        DepthGuard guard(*this);
         switch (tok()) {
         case ';': next(); return;
         case '{': {
             next();
             const size_t mark = scopeMark();
+            const int savedExtra = extraEnd_;
+            extraEnd_ = -1;
             while (tok() != '}') {
                 if (tok() == TK_EOS) error("expected '}'");
                 statement();
             }
+            extraEnd_ = savedExtra;
             next();
             closeScope(mark);
             return;
@@ -681,6 +698,8 @@ private:
                 emit(OP_RETURNNULL, 0, 0);
             } else {
                 commaExpr();
+                uint32_t& last = fs_->p->code.back();
+                if (OpOf(last) == OP_CALL && !fs_->p->generator) last = Encode(OP_TAILCALL, ArgOf(last));
                 emit(OP_RETURN, 0, -1);
             }
             endOfStatement();
@@ -1012,6 +1031,7 @@ private:
     FuncState* fs_ = nullptr;
     int prevToken_ = 0;
     int extraEnd_ = -1;
+    int depth_ = 0;
 };
 
 }  // namespace

@@ -204,7 +204,7 @@ Value arrSort(Vm& vm, CallContext& c) {
             const size_t mid = std::min(lo + width, v.size()), hi = std::min(lo + 2 * width, v.size());
             size_t i = lo, j = mid, k = lo;
             while (i < mid && j < hi) {
-                if (sortCompare(vm, cmp, v[j], v[i]) < 0) tmp[k++] = v[j++];
+                if (sortCompare(vm, cmp, v[i], v[j]) > 0) tmp[k++] = v[j++];
                 else tmp[k++] = v[i++];
             }
             while (i < mid) tmp[k++] = v[i++];
@@ -334,88 +334,88 @@ Value ThreadStatus(Vm& vm, CallContext& c);
 void RegisterDefaultDelegates(Vm& vm) {
     auto make = [&vm]() { return vm.newTable(); };
     vm.ddNumber = make();
-    Register(vm, vm.ddNumber, "tointeger", numToInteger, 1);
-    Register(vm, vm.ddNumber, "tofloat", numToFloat, 1);
-    Register(vm, vm.ddNumber, "tostring", tostring, 1);
-    Register(vm, vm.ddNumber, "tochar", numToChar, 1);
-    Register(vm, vm.ddNumber, "weakref", weakref, 1);
+    Register(vm, vm.ddNumber, "tointeger", numToInteger, 1, "nb");
+    Register(vm, vm.ddNumber, "tofloat", numToFloat, 1, "nb");
+    Register(vm, vm.ddNumber, "tostring", tostring, 1, "nb");
+    Register(vm, vm.ddNumber, "tochar", numToChar, 1, "nb");
+    Register(vm, vm.ddNumber, "weakref", weakref, 1, "nb");
 
     vm.ddString = make();
-    Register(vm, vm.ddString, "len", strLen, 1);
-    Register(vm, vm.ddString, "tointeger", strToInteger, 1);
-    Register(vm, vm.ddString, "tofloat", strToFloat, 1);
-    Register(vm, vm.ddString, "tostring", tostring, 1);
+    Register(vm, vm.ddString, "len", strLen, 1, "s");
+    Register(vm, vm.ddString, "tointeger", strToInteger, 1, "s");
+    Register(vm, vm.ddString, "tofloat", strToFloat, 1, "s");
+    Register(vm, vm.ddString, "tostring", tostring, 1, "s");
     Register(vm, vm.ddString, "slice", strSlice, -2, "s n n");
     Register(vm, vm.ddString, "find", strFind, -2, "s s n");
-    Register(vm, vm.ddString, "tolower", strLower, 1);
-    Register(vm, vm.ddString, "toupper", strUpper, 1);
-    Register(vm, vm.ddString, "weakref", weakref, 1);
+    Register(vm, vm.ddString, "tolower", strLower, 1, "s");
+    Register(vm, vm.ddString, "toupper", strUpper, 1, "s");
+    Register(vm, vm.ddString, "weakref", weakref, 1, "s");
 
     vm.ddTable = make();
-    Register(vm, vm.ddTable, "len", tabLen, 1);
-    Register(vm, vm.ddTable, "rawget", tabRawGet, 2);
-    Register(vm, vm.ddTable, "rawset", tabRawSet, 3);
-    Register(vm, vm.ddTable, "rawdelete", tabRawDelete, 2);
-    Register(vm, vm.ddTable, "rawin", tabRawIn, 2);
-    Register(vm, vm.ddTable, "weakref", weakref, 1);
-    Register(vm, vm.ddTable, "tostring", tostring, 1);
+    Register(vm, vm.ddTable, "len", tabLen, 1, "t");
+    Register(vm, vm.ddTable, "rawget", tabRawGet, 2, "t");
+    Register(vm, vm.ddTable, "rawset", tabRawSet, 3, "t");
+    Register(vm, vm.ddTable, "rawdelete", tabRawDelete, 2, "t");
+    Register(vm, vm.ddTable, "rawin", tabRawIn, 2, "t");
+    Register(vm, vm.ddTable, "weakref", weakref, 1, "t");
+    Register(vm, vm.ddTable, "tostring", tostring, 1, "t");
 
     vm.ddArray = make();
-    Register(vm, vm.ddArray, "len", arrLen, 1);
-    Register(vm, vm.ddArray, "append", arrAppend, 2);
-    Register(vm, vm.ddArray, "push", arrAppend, 2);
+    Register(vm, vm.ddArray, "len", arrLen, 1, "a");
+    Register(vm, vm.ddArray, "append", arrAppend, 2, "a");
+    Register(vm, vm.ddArray, "push", arrAppend, 2, "a");
     Register(vm, vm.ddArray, "extend", arrExtend, 2, "a a");
-    Register(vm, vm.ddArray, "pop", arrPop, 1);
-    Register(vm, vm.ddArray, "top", arrTop, 1);
+    Register(vm, vm.ddArray, "pop", arrPop, 1, "a");
+    Register(vm, vm.ddArray, "top", arrTop, 1, "a");
     Register(vm, vm.ddArray, "insert", arrInsert, 3, "a n .");
     Register(vm, vm.ddArray, "remove", arrRemove, 2, "a n");
     Register(vm, vm.ddArray, "resize", arrResize, -2, "a n .");
     Register(vm, vm.ddArray, "sort", arrSort, -1, "a c");
-    Register(vm, vm.ddArray, "reverse", arrReverse, 1);
+    Register(vm, vm.ddArray, "reverse", arrReverse, 1, "a");
     Register(vm, vm.ddArray, "slice", arrSlice, -2, "a n n");
-    Register(vm, vm.ddArray, "weakref", weakref, 1);
-    Register(vm, vm.ddArray, "tostring", tostring, 1);
+    Register(vm, vm.ddArray, "weakref", weakref, 1, "a");
+    Register(vm, vm.ddArray, "tostring", tostring, 1, "a");
 
     vm.ddFunction = make();
-    Register(vm, vm.ddFunction, "call", fnCall, -2);
-    Register(vm, vm.ddFunction, "pcall", fnPCall, -2);
+    Register(vm, vm.ddFunction, "call", fnCall, -2, "c");
+    Register(vm, vm.ddFunction, "pcall", fnPCall, -2, "c");
     Register(vm, vm.ddFunction, "acall", fnACall, 2, "c a");
     Register(vm, vm.ddFunction, "pacall", fnPACall, 2, "c a");
     Register(vm, vm.ddFunction, "bindenv", fnBindEnv, 2, "c tyx");
-    Register(vm, vm.ddFunction, "getinfos", fnGetInfos, 1);
-    Register(vm, vm.ddFunction, "weakref", weakref, 1);
-    Register(vm, vm.ddFunction, "tostring", tostring, 1);
+    Register(vm, vm.ddFunction, "getinfos", fnGetInfos, 1, "c");
+    Register(vm, vm.ddFunction, "weakref", weakref, 1, "c");
+    Register(vm, vm.ddFunction, "tostring", tostring, 1, "c");
 
     vm.ddGenerator = make();
-    Register(vm, vm.ddGenerator, "getstatus", genStatus, 1);
-    Register(vm, vm.ddGenerator, "weakref", weakref, 1);
-    Register(vm, vm.ddGenerator, "tostring", tostring, 1);
+    Register(vm, vm.ddGenerator, "getstatus", genStatus, 1, "g");
+    Register(vm, vm.ddGenerator, "weakref", weakref, 1, "g");
+    Register(vm, vm.ddGenerator, "tostring", tostring, 1, "g");
 
     vm.ddClass = make();
-    Register(vm, vm.ddClass, "getattributes", classGetAttributes, 2);
-    Register(vm, vm.ddClass, "setattributes", classSetAttributes, 3);
-    Register(vm, vm.ddClass, "rawin", classRawIn, 2);
-    Register(vm, vm.ddClass, "instance", classInstance, 1);
-    Register(vm, vm.ddClass, "weakref", weakref, 1);
-    Register(vm, vm.ddClass, "tostring", tostring, 1);
+    Register(vm, vm.ddClass, "getattributes", classGetAttributes, 2, "y");
+    Register(vm, vm.ddClass, "setattributes", classSetAttributes, 3, "y");
+    Register(vm, vm.ddClass, "rawin", classRawIn, 2, "yx");
+    Register(vm, vm.ddClass, "instance", classInstance, 1, "y");
+    Register(vm, vm.ddClass, "weakref", weakref, 1, "y");
+    Register(vm, vm.ddClass, "tostring", tostring, 1, "y");
 
     vm.ddInstance = make();
-    Register(vm, vm.ddInstance, "getclass", instGetClass, 1);
-    Register(vm, vm.ddInstance, "rawin", classRawIn, 2);
-    Register(vm, vm.ddInstance, "weakref", weakref, 1);
-    Register(vm, vm.ddInstance, "tostring", tostring, 1);
+    Register(vm, vm.ddInstance, "getclass", instGetClass, 1, "x");
+    Register(vm, vm.ddInstance, "rawin", classRawIn, 2, "yx");
+    Register(vm, vm.ddInstance, "weakref", weakref, 1, "x");
+    Register(vm, vm.ddInstance, "tostring", tostring, 1, "x");
 
     vm.ddWeakRef = make();
-    Register(vm, vm.ddWeakRef, "ref", weakRef, 1);
-    Register(vm, vm.ddWeakRef, "weakref", weakref, 1);
-    Register(vm, vm.ddWeakRef, "tostring", tostring, 1);
+    Register(vm, vm.ddWeakRef, "ref", weakRef, 1, "r");
+    Register(vm, vm.ddWeakRef, "weakref", weakref, 1, "r");
+    Register(vm, vm.ddWeakRef, "tostring", tostring, 1, "r");
 
     vm.ddThread = make();
-    Register(vm, vm.ddThread, "call", ThreadCall, -1);
-    Register(vm, vm.ddThread, "wakeup", ThreadWakeup, -1);
-    Register(vm, vm.ddThread, "getstatus", ThreadStatus, 1);
-    Register(vm, vm.ddThread, "weakref", weakref, 1);
-    Register(vm, vm.ddThread, "tostring", tostring, 1);
+    Register(vm, vm.ddThread, "call", ThreadCall, -1, "v");
+    Register(vm, vm.ddThread, "wakeup", ThreadWakeup, -1, "v");
+    Register(vm, vm.ddThread, "getstatus", ThreadStatus, 1, "v");
+    Register(vm, vm.ddThread, "weakref", weakref, 1, "v");
+    Register(vm, vm.ddThread, "tostring", tostring, 1, "v");
 }
 
 }  // namespace sq

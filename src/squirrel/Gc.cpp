@@ -108,6 +108,7 @@ size_t Vm::collectGarbage() {
     for (String* s : metaNames) markObject(s);
     markObject(sConstructor);
     markValue(errorHandler);
+    markValue(debugHook);
     markExec(mainExec_);
     if (exec_ != &mainExec_) markExec(*exec_);
     while (!gray_.empty()) {

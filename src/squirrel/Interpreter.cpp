@@ -153,11 +153,11 @@ bool Vm::enterClosure(ExecState& ex, uint32_t funcIndex, int nargs, bool boundar
     return true;
 }
 
-Value CallAt(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs) {
+Value CallAt(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs, bool makeGenerators) {
     const Value f = ex.stack[funcIndex];
     switch (f.t) {
     case T::Closure: {
-        if (f.cl->proto->generator) {
+        if (f.cl->proto->generator && makeGenerators) {
             checkArity(vm, f.cl->proto, nargs);
             Generator* g = makeGenerator(vm, ex, funcIndex, nargs);
             ex.top = funcIndex;
@@ -165,7 +165,14 @@ Value CallAt(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs) {
         }
         vm.checkBudget();
         vm.enterClosure(ex, funcIndex, nargs, true, nullptr);
-        const Value r = vm.execute(ex, static_cast<uint32_t>(ex.frames.size() - 1));
+        if (vm.debugHook.t != T::Null) vm.debugEvent('c', ex.frames.back());
+        Value r;
+        try {
+            r = vm.execute(ex, static_cast<uint32_t>(ex.frames.size() - 1));
+        } catch (...) {
+            ex.top = funcIndex;
+            throw;
+        }
         ex.top = funcIndex;
         return r;
     }
@@ -218,7 +225,13 @@ Value Vm::resume(Generator* gen) {
                               static_cast<uint32_t>(gen->varargs.size()), trapBase, true, gen});
     ex.top = base + static_cast<uint32_t>(gen->saved.size());
     gen->state = GenState::Running;
-    const Value r = execute(ex, frameIndex);
+    Value r;
+    try {
+        r = execute(ex, frameIndex);
+    } catch (...) {
+        ex.top = funcIndex;
+        throw;
+    }
     ex.top = funcIndex;
     return r;
 }
@@ -399,6 +412,12 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             const Value self = base[0];
             if (self.t == T::Table) {
                 if (Value* v = self.tab->findString(k.s); v && v->t != T::WeakRef) { *sp++ = *v; break; }
+            } else if (self.t == T::Instance) {
+                Class* c = self.ins->cls;
+                if (Value* mi = c->index->findString(k.s)) {
+                    const Value& v = c->members[mi->i].kind == MemberKind::Field ? self.ins->values[mi->i] : c->members[mi->i].value;
+                    if (v.t != T::WeakRef) { *sp++ = v; break; }
+                }
             }
             SYNC();
             const Value r = vm.get(self, k, true);
@@ -412,6 +431,10 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             const Value v = sp[-1];
             if (self.t == T::Table) {
                 if (Value* slot = self.tab->findString(k.s)) { *slot = v; break; }
+            } else if (self.t == T::Instance) {
+                Class* c = self.ins->cls;
+                Value* mi = c->index->findString(k.s);
+                if (mi && c->members[mi->i].kind == MemberKind::Field) { self.ins->values[mi->i] = v; break; }
             }
             SYNC();
             if (OpOf(ins) == OP_SETTHIS) vm.set(self, k, v, true);
@@ -440,7 +463,8 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
                 RELOAD();
             }
             sp[-2] = fn;
-            sp[-1] = o.t == T::Class ? base[0] : o;  // a call through a class passes the caller's this
+            // A method called through its class runs on the caller's this; class built-ins get the class.
+            sp[-1] = (o.t == T::Class && o.cls->findMember(k) >= 0) ? base[0] : o;
             break;
         }
         case OP_GETTHISMETHOD: {
@@ -461,7 +485,8 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             sp += 2;
             break;
         }
-        case OP_CALL: {
+        case OP_CALL:
+        do_call: {
             const int nargs = ArgOf(ins);
             Value* f = sp - nargs - 2;
             const uint32_t funcIndex = static_cast<uint32_t>(f - stk);
@@ -471,6 +496,7 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
                 ex.top = static_cast<uint32_t>(sp - stk);
                 vm.enterClosure(ex, funcIndex, nargs, false, nullptr);
                 ENTER_FRAME();
+                if (vm.debugHook.t != T::Null) { SYNC(); vm.debugEvent('c', *fr); RELOAD(); }
                 if (ex.frames.size() % 64 == 0) vm.maybeCollect();
                 break;
             }
@@ -491,8 +517,27 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             sp = stk + funcIndex + 1;
             break;
         }
+        case OP_TAILCALL: {
+            // `return f(...)`: the callee replaces this frame when both are plain script functions.
+            const int nargs = ArgOf(ins);
+            Value* f = sp - nargs - 2;
+            if (f->t == T::Closure && !f->cl->proto->generator && !fr->generator && ex.traps.size() == fr->trapBase) {
+                if (vm.opBudget) { SYNC(); vm.checkBudget(); }
+                const uint32_t dest = fr->base - 1;
+                const bool boundary = fr->boundary;
+                ex.varargs.resize(fr->vargBase);
+                for (int i = 0; i < nargs + 2; ++i) stk[dest + static_cast<uint32_t>(i)] = f[i];
+                ex.frames.pop_back();
+                ex.top = dest + static_cast<uint32_t>(nargs) + 2;
+                vm.enterClosure(ex, dest, nargs, boundary, nullptr);
+                ENTER_FRAME();
+                break;
+            }
+            goto do_call;  // an ordinary call; the RETURN that follows finishes the job
+        }
         case OP_RETURN: case OP_RETURNNULL: {
             const Value r = OpOf(ins) == OP_RETURN ? sp[-1] : Value();
+            if (vm.debugHook.t != T::Null) { SYNC(); vm.debugEvent('r', *fr); RELOAD(); }
             if (fr->generator) fr->generator->state = GenState::Dead;
             const uint32_t dest = fr->base - 1;
             const bool boundary = fr->boundary;
@@ -505,21 +550,35 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             ENTER_FRAME();
             break;
         }
-        case OP_ADD:
-            if (isIntPair(sp - 2)) { sp[-2].i = static_cast<int32_t>(static_cast<uint32_t>(sp[-2].i) + static_cast<uint32_t>(sp[-1].i)); --sp; break; }
-            if (sp[-2].t == T::Float && sp[-1].t == T::Float) { sp[-2].f += sp[-1].f; --sp; break; }
-            [[fallthrough]];
-        case OP_SUB:
-            if (OpOf(ins) == OP_SUB) {
-                if (isIntPair(sp - 2)) { sp[-2].i = static_cast<int32_t>(static_cast<uint32_t>(sp[-2].i) - static_cast<uint32_t>(sp[-1].i)); --sp; break; }
-                if (sp[-2].t == T::Float && sp[-1].t == T::Float) { sp[-2].f -= sp[-1].f; --sp; break; }
+        case OP_ADD: case OP_SUB: case OP_MUL: case OP_DIV: case OP_MOD: {
+            Value& a = sp[-2];
+            const Value& b = sp[-1];
+            const Op op = OpOf(ins);
+            if (isIntPair(sp - 2)) {
+                const uint32_t x = static_cast<uint32_t>(a.i), y = static_cast<uint32_t>(b.i);
+                if (op == OP_ADD) { a.i = static_cast<int32_t>(x + y); --sp; break; }
+                if (op == OP_SUB) { a.i = static_cast<int32_t>(x - y); --sp; break; }
+                if (op == OP_MUL) { a.i = static_cast<int32_t>(x * y); --sp; break; }
+                if (b.i > 0) {  // zero and -1 divisors take the checked path
+                    a.i = op == OP_DIV ? a.i / b.i : a.i % b.i;
+                    --sp;
+                    break;
+                }
+            } else if (a.isNumber() && b.isNumber() && op != OP_MOD) {
+                const float x = a.toFloat(), y = b.toFloat();
+                float r;
+                if (op == OP_ADD) r = x + y;
+                else if (op == OP_SUB) r = x - y;
+                else if (op == OP_MUL) r = x * y;
+                else r = x / y;
+                a = Value::Float(r);
+                --sp;
+                break;
             }
-            [[fallthrough]];
-        case OP_MUL: case OP_DIV: case OP_MOD: {
             static const char opChar[] = {'+', '-', '*', '/', '%'};
-            const Value a = sp[-2], b = sp[-1];
+            const Value va = sp[-2], vb = sp[-1];
             SYNC();
-            const Value r = vm.arith(opChar[OpOf(ins) - OP_ADD], a, b);
+            const Value r = vm.arith(opChar[op - OP_ADD], va, vb);
             RELOAD();
             sp[-2] = r;
             --sp;

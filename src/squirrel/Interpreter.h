@@ -7,7 +7,9 @@ namespace sq {
 
 // Calls the callable at stack[funcIndex] with `this` and nargs arguments above it; on return the
 // stack top is funcIndex again.
-Value CallAt(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs);
+// makeGenerators: an ordinary script call creates a generator from a generator function; the
+// call helpers (call, acall, metamethods, host calls) run its body as a plain function.
+Value CallAt(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs, bool makeGenerators = true);
 void RegisterDefaultDelegates(Vm& vm);
 void RegisterBaseLibrary(Vm& vm);
 // Formats a float the way scripts print it (%g).

@@ -2,6 +2,7 @@
 // libraries.
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "squirrel/Interpreter.h"
 #include "squirrel/Vm.h"
@@ -37,6 +38,7 @@ Value Vm::metaOf(const Value& obj, MetaMethod mm) {
         }
         return Value();
     case T::Instance: return obj.ins->cls->meta[mm];
+    case T::Class: return (mm == MM_INHERITED || mm == MM_NEWMEMBER) ? obj.cls->meta[mm] : Value();
     case T::UserData:
         if (obj.ud->delegate) {
             if (Value* v = obj.ud->delegate->findString(metaNames[mm])) return *v;
@@ -91,6 +93,8 @@ bool Vm::tryGet(const Value& obj, const Value& key, Value& out, bool rootFallbac
             if (Value* v = t->find(key)) { out = deref(*v); return true; }
         }
         if (obj.tab->delegate) {
+            // The delegate is a table too, so its read already finds the default methods.
+            if (Value* v = ddTable->find(key)) { out = *v; return true; }
             const Value k = key;
             if (callMeta(obj, MM_GET, &k, 1, out)) return true;
         }
@@ -271,7 +275,15 @@ Value Vm::arith(int op, const Value& a, const Value& b) {
         }
     }
     if (op == '+' && (a.t == T::String || b.t == T::String)) {
-        return str(toString(a) + toString(b));
+        std::string out;
+        if (a.t == T::String) out = a.s->text;
+        else out = toString(a);
+        if (b.t == T::String) out.append(b.s->text);
+        else if (b.t == T::Int) {
+            char buf[16];
+            out.append(buf, static_cast<size_t>(std::snprintf(buf, sizeof buf, "%d", b.i)));
+        } else out.append(toString(b));
+        return str(out);
     }
     if (a.t == T::Table || a.t == T::Instance || a.t == T::UserData) {
         MetaMethod mm = op == '+' ? MM_ADD : op == '-' ? MM_SUB : op == '*' ? MM_MUL : op == '/' ? MM_DIV : MM_MODULO;

@@ -18,7 +18,11 @@ StringTable::~StringTable() = default;  // the strings themselves belong to the 
 
 void StringTable::grow() {
     std::vector<String*> old = std::move(slots_);
-    slots_.assign(old.empty() ? 1024 : old.size() * 2, nullptr);
+    // Sized from the live strings only: tombstones left by the collector must not double the
+    // table on every rehash.
+    size_t size = 1024;
+    while (size < (count_ + 1) * 2) size *= 2;
+    slots_.assign(size, nullptr);
     count_ = used_ = 0;
     const size_t mask = slots_.size() - 1;
     for (String* s : old) {

@@ -103,7 +103,12 @@ Value Vm::call(const Value& func, const Value& thisValue, const Value* args, int
     ex.stack[ex.top++] = func;
     ex.stack[ex.top++] = thisValue;
     for (int i = 0; i < nargs; ++i) ex.stack[ex.top++] = args[i];
-    return CallAt(*this, ex, funcIndex, nargs);
+    try {
+        return CallAt(*this, ex, funcIndex, nargs, false);
+    } catch (...) {
+        ex.top = funcIndex;  // callers reload their stack pointer from here
+        throw;
+    }
 }
 
 void Vm::raise(std::string message) { throw ScriptThrow{str(message), false}; }
@@ -125,6 +130,20 @@ std::string Vm::describeError(const Value& v) {
     if (v.t == T::String) return v.s->text;
     if (v.t == T::Int || v.t == T::Float || v.t == T::Bool) return toString(v);
     return "unknown";
+}
+
+void Vm::debugEvent(int type, const Frame& frame) {
+    if (inDebugHook || (debugHook.t != T::Closure && debugHook.t != T::Native)) return;
+    const Proto* p = frame.closure->proto;
+    const uint32_t pc = static_cast<uint32_t>(frame.pc - p->code.data());
+    const Value args[4] = {Value::Int(type), p->source ? Value::Object(T::String, p->source) : Value(),
+                           Value::Int(p->lineAt(pc ? pc - 1 : 0)), p->name ? Value::Object(T::String, p->name) : Value()};
+    inDebugHook = true;
+    const Value savedHandler = errorHandler;
+    errorHandler = Value();
+    try { call(debugHook, Value::Object(T::Table, root), args, 4); } catch (const ScriptThrow&) {}
+    errorHandler = savedHandler;
+    inDebugHook = false;
 }
 
 void Vm::checkBudget() {

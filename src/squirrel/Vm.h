@@ -123,6 +123,9 @@ public:
     std::function<void(std::string_view)> printHook;
     std::function<void(std::string_view)> errorHook;
     Value errorHandler;
+    Value debugHook;          // called on script function calls ('c') and returns ('r')
+    bool inDebugHook = false;
+    void debugEvent(int type, const Frame& frame);
     std::string errorSource;  // where the last uncaught run-time error was raised
     int errorLine = 0;
     uint64_t opBudget = 0;  // 0 = unlimited; checked at calls and backward jumps

@@ -1,0 +1,150 @@
+// The CDU unit on the real page-script engine: the same rules as CduUnitTest, in Squirrel.
+#include <gtest/gtest.h>
+
+#include "script/CduUnit.h"
+#include "script/SquirrelHost.h"
+#include <fstream>
+#include <sstream>
+
+#include "support/TempTree.h"
+
+namespace halvex {
+
+namespace {
+
+std::string rowText(const CduTextGrid& g, int row) {
+    std::string s;
+    for (int c = 0; c < CduTextGrid::kColumns; ++c) s += static_cast<char>(cell::Char(g.At(row, c)));
+    return s;
+}
+
+std::string screenText(const CduTextGrid& g) {
+    std::string s;
+    for (int r = 0; r < CduTextGrid::kRows; ++r) s += rowText(g, r);
+    return s;
+}
+
+CduUnit* g_unit = nullptr;
+void* g_seenCore = nullptr;
+
+int writeLine(ScriptValue&, const ScriptValue& a) {
+    if (a.length() < 4) return 0;
+    g_seenCore = a.at(0)->pointer();
+    g_unit->Grid().WriteLine(a.at(1)->asInteger(), a.at(2)->asInteger(), a.at(3)->text(), 0, 7, false, false);
+    return 0;
+}
+
+int popKey(ScriptValue& r, const ScriptValue&) {
+    r.append(ScriptValue::Integer(g_unit->PopKey()));
+    return 1;
+}
+
+const NativeEntry kTestNatives[] = {{"put", writeLine}, {"pop", popKey}};
+
+class CduUnitSquirrelTest : public ::testing::Test {
+protected:
+    std::unique_ptr<CduUnit> make(const std::string& script) {
+        tree.write("Gauges/HalvexFmsZolan/VUV6000.sq", script);
+        auto unit = std::make_unique<CduUnit>(&core, std::make_unique<SquirrelHost>(), CduUnit::kScriptFile, kTestNatives);
+        g_unit = unit.get();
+        return unit;
+    }
+    test::TempTree tree;
+    int core = 0;
+};
+
+const char* kTwoPages = R"(
+g_EntryPoint <- "first"
+g_ScriptPath <- ""
+g_multiReturnVals <- [null, null, null, null, null, null, null]
+color <- { c0 = { r = 1, g = 2, b = 3 }, c1 = { r = 300, g = 0, b = 7 } }
+calls <- 0
+function first(core) {
+    ::calls++
+    put(core, 0, 0, "FIRST " + calls)
+    if (pop(core) == 65) ::g_EntryPoint = "second"
+}
+function second(core) {
+    put(core, 0, 1, "SECOND")
+    ::g_EntryPoint = 42
+}
+)";
+
+}  // namespace
+
+TEST_F(CduUnitSquirrelTest, LoadsReadsThePaletteAndSetsTheScriptPath) {
+    auto unit = make(kTwoPages);
+    ASSERT_TRUE(unit->Loaded());
+    EXPECT_EQ(unit->EntryPoint(), "first");
+    const CduPalette& p = unit->Surface().Palette();
+    EXPECT_EQ(p[0], 0xFF010203u);
+    EXPECT_EQ(p[1], 0xFF2C0007u);
+    EXPECT_EQ(p[2], 0xFF070707u);
+    ScriptValue v;
+    ASSERT_EQ(unit->Engine().GetValue(v, MakePath("g_ScriptPath")), 0);
+    EXPECT_EQ(v.text(), CduUnit::kModuleDirectory);
+}
+
+TEST_F(CduUnitSquirrelTest, FollowsTheEntryPointFromPageToPageWithTheCorePointer) {
+    auto unit = make(kTwoPages);
+    unit->Start();
+    EXPECT_EQ(rowText(unit->Grid(), 0).substr(0, 7), "FIRST 1");
+    EXPECT_EQ(g_seenCore, &core);
+    unit->ScriptCycle();
+    EXPECT_EQ(rowText(unit->Grid(), 0).substr(0, 7), "FIRST 2");
+    unit->PushKey('A');
+    unit->ScriptCycle();
+    EXPECT_EQ(unit->EntryPoint(), "second");
+    unit->ScriptCycle();
+    EXPECT_EQ(rowText(unit->Grid(), 1).substr(0, 6), "SECOND");
+    EXPECT_EQ(rowText(unit->Grid(), 0), std::string(24, ' '));
+    EXPECT_EQ(unit->EntryPoint(), "");  // 42 is not a name
+    unit->ScriptCycle();
+    EXPECT_NE(screenText(unit->Grid()).find("does not exist"), std::string::npos);
+}
+
+TEST_F(CduUnitSquirrelTest, ARunTimeErrorIsShownAndTheSamePageIsCalledAgain) {
+    auto unit = make(R"(
+g_EntryPoint <- "page"
+g_ScriptPath <- ""
+n <- 0
+function page(core) { ::n++; ::g_EntryPoint = "other"; throw "bad page " + n }
+)");
+    unit->ScriptCycle();
+    EXPECT_NE(screenText(unit->Grid()).find("bad page 1"), std::string::npos);
+    EXPECT_EQ(unit->EntryPoint(), "page");
+    EXPECT_EQ(cell::Colour(unit->Grid().At(0, 0)), 7);
+    unit->ScriptCycle();
+    EXPECT_NE(screenText(unit->Grid()).find("bad page 2"), std::string::npos);
+}
+
+TEST_F(CduUnitSquirrelTest, AnEngineErrorTextReachesTheGrid) {
+    auto unit = make(R"(
+g_EntryPoint <- "page"
+g_ScriptPath <- ""
+function page(core) { local t = {}; return t.nothing }
+)");
+    unit->ScriptCycle();
+    EXPECT_EQ(screenText(unit->Grid()).substr(0, 34), "the index 'nothing' does not exist");
+}
+
+TEST_F(CduUnitSquirrelTest, AScriptThatFailsToLoadShowsABlankScreen) {
+    auto unit = make("this does not compile (");
+    EXPECT_FALSE(unit->Loaded());
+    unit->Start();
+    unit->ScriptCycle();
+    EXPECT_EQ(unit->Engine().LastError(), "");
+    EXPECT_EQ(screenText(unit->Grid()), std::string(24 * 15, ' '));
+}
+
+TEST_F(CduUnitSquirrelTest, TheBundledPageScriptLoads) {
+    std::ifstream in(std::string(HALVEX_SOURCE_DIR) + "/data/Gauges/HalvexFmsZolan/VUV6000.sq");
+    std::stringstream text;
+    text << in.rdbuf();
+    auto unit = make(text.str());
+    EXPECT_TRUE(unit->Loaded());
+    EXPECT_EQ(unit->EntryPoint(), "PageIdent");
+    EXPECT_EQ(unit->Surface().Palette()[1], 0xFF00FF00u);
+}
+
+}  // namespace halvex

@@ -1,0 +1,10 @@
+# Runs one conformance script and compares its standard output with the expected text.
+execute_process(COMMAND ${SQRUN} ${SCRIPT} OUTPUT_VARIABLE actual ERROR_VARIABLE errors RESULT_VARIABLE status)
+file(READ ${EXPECTED} expected)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "sqrun exited with ${status}: ${errors}")
+endif()
+if(NOT actual STREQUAL expected)
+  file(WRITE ${SCRIPT}.actual "${actual}")
+  message(FATAL_ERROR "output differs from ${EXPECTED}; actual output written to ${SCRIPT}.actual")
+endif()

@@ -1,0 +1,40 @@
+// Expressions: precedence, in/instanceof level, assignment forms, increments, delegate, parent.
+function p(x) { print(x + "\n") }
+function err(f) { try { f(); p("no error") } catch (e) { p("error: " + e) } }
+local t = {k = 1}
+p(("k" in t) == true); p("k" in t == true)
+p(0 in [9]); p(9 in [9]); p(1.5 in [1, 2]); p("len" in {}); p(-1 in "abc"); p(-3 in "abc"); p("len" in "ab"); p(1 in 5)
+p(typeof 5 + "!"); p(-[1, 2].len())
+local a, b; a = b = 3; p(a + b)
+local x; p((x = 1, x + 1))
+p(t.n <- 5)
+p(2 + 3 * 4 - 10 / 5 % 3); p(1 << 2 + 1); p(6 & 3 | 8 ^ 1); p(1 < 2 == true)
+p(true ? 1 : 2); p(false ? 1 : true ? 3 : 4)
+local c = 0; local r = c ? x = 10 : x = 20; p(r + " " + x)
+local s = "a"; s++; p(s); s += 2; p(s)
+local i = 5; p(i++); p(i); p(++i); p(i--); p(--i)
+local f = 1.5; f++; p(f)
+local obj = {v = 1}; obj.v += 4; p(obj.v); obj.v *= 2; p(obj.v); obj.v -= 1; p(obj.v); obj.v /= 3; p(obj.v); obj.v %= 2; p(obj.v)
+p(obj.v++); p(obj.v); p(++obj.v)
+local arr = [1, 2]; arr[0] += 10; p(arr[0]); arr[1]++; p(arr[1])
+p(++(i + 1)); p(i)
+::gcount <- 1; ::gcount++; p(::gcount); gcount += 5; p(gcount)
+err(function() { fresh = 1 }); fresh2 <- 7; p(::fresh2)
+local proto = {x = 1}
+local child = delegate proto : {y = 2}
+p(child.x + child.y); p(child.parent == proto); p(proto.parent == null)
+err(function() { local q = {}; delegate q : q })
+err(function() : (proto, child) { delegate child : proto })
+err(function() { delegate 1 : {} }); err(function() { delegate {} : [] })
+class Base {} class Derived extends Base {}
+p(Derived.parent == Base); p(Base.parent == null)
+err(function() { return [].parent })
+local tp = {}; tp["parent"] <- 5; p(tp["parent"]); p(tp.parent == null)
+p(Derived() instanceof Base); p(Base() instanceof Derived)
+err(function() { return 5 instanceof Base }); err(function() { return Base() instanceof {} })
+local cl = clone {a = 1}; p(cl.a)
+err(function() { return clone 5 }); err(function() { return clone "s" })
+local d = {k = 3}; p(delete d.k); p(d.len()); err(function() : (d) { delete d.k })
+err(function() { local q = [1]; delete q[0] }); err(function() { delete "s"[0] })
+local ca = [1, 2]; local cb = clone ca; cb.append(3); p(ca.len() + " " + cb.len())
+p(typeof typeof 1)
