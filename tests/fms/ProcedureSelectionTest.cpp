@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -372,6 +373,73 @@ TEST_F(ProcedureSelectionTest, VerticalPathPointsFollowTheirEntriesAcrossInsertA
     plan.verticalPath.back().entryIndex = plan.FindKind(EntryKind::SidLeg);
     EXPECT_EQ(list(kSid).clear(), 0);
     EXPECT_EQ(plan.verticalPath.back().entryIndex, -1);
+}
+
+// Random selections, clears, runway changes, executes and cancels on the bundled files; after
+// each step the legs of every list form one run in route order, a list without an index has no
+// legs, and the active plan only changes on execute.
+TEST_F(ProcedureSelectionTest, RandomSelectionSequencesKeepThePlanConsistent) {
+    std::mt19937 random(7);
+    auto pick = [&random](int n) { return static_cast<int32_t>(random() % static_cast<uint32_t>(n)); };
+    const char* seaRunways[] = {"16L", "16C", "16R", "34L", "34C", "34R"};
+    const char* pdxRunways[] = {"03", "10L", "10R", "21", "28L", "28R"};
+    route("KSEA", "16L", "KPDX", "10R");
+    const ProcedureSlot slots[] = {kSid, kSidTrs, kStar, kStarTrs, kApp, kAppTrs};
+    int selected = 0;
+    for (int step = 0; step < 3000; ++step) {
+        const bool wasModifying = plans_->isModifying();
+        const Names activeBefore = legs(plans_->Active());
+        const int op = pick(20);
+        bool changesActive = false;
+        if (op < 10) {
+            ProcedureSelection& l = list(slots[pick(6)]);
+            selected += l.select(pick(std::max(l.count(), 0) + 2) - 1) == 0;
+        } else if (op < 14) {
+            list(slots[pick(6)]).clear();
+        } else if (op < 16) {
+            if (plans_->Current().origin >= 0) plans_->setOriginRunway(runway("KSEA", seaRunways[pick(6)]));
+            if (plans_->Current().destination >= 0) plans_->setDestinationRunway(runway("KPDX", pdxRunways[pick(6)]));
+        } else if (op < 17) {
+            plans_->activate();
+            changesActive = true;
+        } else if (op < 18) {
+            plans_->cancelModification();
+        } else if (plans_->Current().origin < 0) {
+            route("KSEA", seaRunways[pick(6)], "KPDX", pdxRunways[pick(6)]);
+        }
+        if (wasModifying && !changesActive) {
+            ASSERT_EQ(legs(plans_->Active()), activeBefore) << "step " << step;
+        }
+
+        const FlightPlan& plan = plans_->Current();
+        int previousKind = -1;
+        std::vector<int> seen;
+        for (const WaypointEntry& e : plan.entries) {
+            if (!e.onLegs && !e.onFpln) continue;
+            if (e.kind == previousKind) continue;
+            if (e.kind >= 5 && e.kind <= 10) {
+                ASSERT_EQ(std::count(seen.begin(), seen.end(), e.kind), 0) << "kind " << e.kind << " split, step " << step;
+                seen.push_back(e.kind);
+            }
+            previousKind = e.kind;
+        }
+        auto has = [&](int kind) { return std::count(seen.begin(), seen.end(), kind) > 0; };
+        ASSERT_TRUE(plan.sid >= 0 || (!has(5) && !has(6))) << step;
+        ASSERT_TRUE(plan.sidTransition >= 0 || !has(6)) << step;
+        ASSERT_TRUE(plan.star >= 0 || (!has(7) && !has(8))) << step;
+        ASSERT_TRUE(plan.starTransition >= 0 || !has(8)) << step;
+        ASSERT_TRUE(plan.approach >= 0 || (!has(9) && !has(10))) << step;
+        ASSERT_TRUE(plan.approachTransition >= 0 || !has(10)) << step;
+        // Route order: departure kinds before arrival kinds, the arrival before the runway.
+        const std::vector<int> order = {0, 2, 5, 6, 8, 7, 10, 9, 3, 1};
+        int last = -1;
+        for (int kind : seen) {
+            const int at = static_cast<int>(std::find(order.begin(), order.end(), kind) - order.begin());
+            ASSERT_GT(at, last) << "kind " << kind << " out of order, step " << step;
+            last = at;
+        }
+    }
+    EXPECT_GT(selected, 300);  // the sequences really build procedures
 }
 
 }  // namespace
