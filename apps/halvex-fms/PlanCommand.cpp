@@ -24,6 +24,7 @@ struct PlanOptions {
 
 std::vector<PlanVerb> AllPlanVerbs() {
     std::vector<PlanVerb> verbs = PlanEditVerbs();
+    for (PlanVerb& v : PlanProcedureVerbs()) verbs.push_back(std::move(v));
     return verbs;
 }
 

@@ -39,6 +39,7 @@ struct PlanVerb {
 };
 
 std::vector<PlanVerb> PlanEditVerbs();  // airports, runways, waypoints, airways, deletions, altitudes
+std::vector<PlanVerb> PlanProcedureVerbs();  // SIDs, STARs, approaches and their transitions
 
 int32_t ArgInt(const std::string& text);   // whole text, else std::invalid_argument
 float ArgFloat(const std::string& text);

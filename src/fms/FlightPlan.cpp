@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "fms/ProcedureSelection.h"
 #include "fms/TurnGeometry.h"
 #include "procedures/LoadProcedures.h"
 
@@ -599,56 +600,8 @@ void FlightPlanSet::setCruiseAltitude(float altitudeFt) {
 }
 
 // ---- Procedure slots ---------------------------------------------------------------------------
-int32_t FlightPlanSet::clearProcedure(ProcedureSlot slot) {
-    if (!modifying_) BeginModification();
-    modifying_ = true;
-    FlightPlan& plan = modified_;
-    RemoveHidden(plan);  // subdivision points inside a procedure must not split its run
-
-    auto removeFirstRun = [&plan](auto isOwn) {
-        auto& e = plan.entries;
-        const auto begin = std::find_if(e.begin(), e.end(), isOwn);
-        const auto end = std::find_if_not(begin, e.end(), isOwn);
-        plan.EraseEntries(static_cast<int32_t>(begin - e.begin()), static_cast<int32_t>(end - e.begin()));
-    };
-    auto kinds = [](std::initializer_list<EntryKind> list) {
-        return [list = std::vector<EntryKind>(list)](const WaypointEntry& e) {
-            return std::any_of(list.begin(), list.end(), [&e](EntryKind k) { return IsKind(e, k); });
-        };
-    };
-    const auto extra = kinds({EntryKind::ApproachExtraLeg});
-
-    switch (slot) {
-    case ProcedureSlot::Sid:
-        removeFirstRun(kinds({EntryKind::SidLeg, EntryKind::SidTransitionLeg}));
-        plan.sid = plan.sidTransition = -1;
-        break;
-    case ProcedureSlot::SidTransition:
-        removeFirstRun(kinds({EntryKind::SidTransitionLeg}));
-        plan.sidTransition = -1;
-        break;
-    case ProcedureSlot::Star:
-        removeFirstRun(kinds({EntryKind::StarLeg, EntryKind::StarTransitionLeg}));
-        plan.star = plan.starTransition = -1;
-        break;
-    case ProcedureSlot::StarTransition:
-        removeFirstRun(kinds({EntryKind::StarTransitionLeg}));
-        plan.starTransition = -1;
-        break;
-    case ProcedureSlot::Approach:
-        removeFirstRun(kinds({EntryKind::ApproachLeg, EntryKind::ApproachTransitionLeg}));
-        removeFirstRun(extra);
-        plan.approach = plan.approachTransition = -1;
-        break;
-    case ProcedureSlot::ApproachTransition:
-        removeFirstRun(kinds({EntryKind::ApproachTransitionLeg}));
-        removeFirstRun(extra);
-        plan.approachTransition = -1;
-        break;
-    }
-    Recompute(plan);
-    return 0;
-}
+// The selection lists own the removal steps (which legs are theirs, which indexes reset).
+int32_t FlightPlanSet::clearProcedure(ProcedureSlot slot) { return ProcedureSelections(*this)[slot].clear(); }
 
 // ---- Execute and cancel ----------------------------------------------------------------------
 void FlightPlanSet::activate() {
