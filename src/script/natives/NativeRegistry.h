@@ -10,6 +10,7 @@ namespace halvex {
 NativeTable CduNatives();       // screen, keys and module
 NativeTable NavDataNatives();   // navigation database look-ups
 NativeTable FlightPlanNatives(); // origin, destination, runways, FPLN and LEGS pages, cruise altitude
+NativeTable RouteNatives();      // company-route files
 const std::vector<NativeEntry>& AllNatives();
 
 }  // namespace halvex
