@@ -1,0 +1,159 @@
+// The flight-plan natives through a core on the bundled data whose Lua page script calls them
+// and keeps what they returned as text in the global "seen".
+#include <gtest/gtest.h>
+
+#include "core/FmsCore.h"
+#include "script/LuaHost.h"
+#include "script/natives/NativeRegistry.h"
+#include "support/TempTree.h"
+
+namespace halvex {
+namespace {
+
+using namespace test;
+
+const char* kSpec = R"(
+SPEC_TBL = { size = 1, [0] = { size = 1, weight = 1000, v1 = 1, vr = 2, v2 = 3, optClbSpd = 4, optDesSpd = 5, optCrzSpd = 300,
+  [0] = { size = 1, spd = 250, turnRate = 1.5, [0] = { alt = 0, climb = 9, descend = -9 } } } })";
+
+// The page runs the body once, on the first call; "fix" finds a waypoint index by ident.
+std::string PageScript(const std::string& body) {
+    return R"(
+g_EntryPoint = "page"
+g_multiReturnVals = {}
+color = {}
+seen = ""
+function fmt(v)
+  if type(v) == "number" and v ~= math.floor(v) then return string.format("%.1f", v) end
+  return tostring(v)
+end
+function show(...)
+  local parts = {}
+  for i = 1, select("#", ...) do parts[#parts + 1] = fmt(select(i, ...)) end
+  seen = seen .. table.concat(parts, ",") .. ";"
+end
+function multi(n)
+  local parts = {}
+  for i = 0, n - 1 do parts[#parts + 1] = fmt(g_multiReturnVals[i]) end
+  seen = seen .. table.concat(parts, ",") .. ";"
+end
+function fix(core, ident)
+  FMScore_queryFix(core, ident)
+  return g_multiReturnVals[1]
+end
+function rwy(core, origin, name)
+  local n = origin and FMScore_getOrgRwySize(core) or FMScore_getDstRwySize(core)
+  for i = 0, n - 1 do
+    if origin then FMScore_getOrgRwyInfo(core, i) else FMScore_getDstRwyInfo(core, i) end
+    if g_multiReturnVals[0] == name then return i end
+  end
+  return -1
+end
+function page(core)
+)" + body + R"(
+  g_EntryPoint = "idle"
+end
+function idle(core) end
+)";
+}
+
+class FlightPlanNativesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.ini", "FSIF_TYPE = 0\n");
+        tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.spc", kSpec);
+        tree.copyFromSource("data/FMCWP/NavData", "FMCWP/NavData");
+        tree.copyFromSource("data/PMDG/SIDSTARS", "PMDG/SIDSTARS");
+    }
+    std::string run(const std::string& body) {
+        tree.write("Gauges/HalvexFmsZolan/VUV6000.sq", PageScript(body));
+        CoreDependencies deps{[] { return std::make_unique<LuaHost>(); }, AllNatives()};
+        core = std::make_unique<FmsCore>(deps);
+        ScriptValue seen;
+        core->Cdu()->Engine().GetValue(seen, MakePath("seen"));
+        const std::string error = core->Cdu()->Engine().LastError();
+        return error.empty() ? seen.text() : "error: " + error;
+    }
+    TempTree tree;
+    std::unique_ptr<FmsCore> core;
+};
+
+TEST_F(FlightPlanNativesTest, AirportsAndRunwaysFollowTheModifiedOrActivePlan) {
+    const std::string seen = run(R"(
+  show(FMScore_getOrg(core), FMScore_getDst(core), FMScore_getOrgRwySize(core))
+  show(FMScore_setOrg(core, "KSEA"), FMScore_setDst(core, "KPDX"), FMScore_setOrg(core, "NOPE"))
+  show(FMScore_getOrg(core), FMScore_getDst(core), FMScore_getOrgRwySize(core) > 3)
+  show(FMScore_getOrgRwyInfo(core, 1), g_multiReturnVals[0])
+  show(FMScore_getOrgRwyInfo(core, 99), FMScore_getOrgRwyInfo(core, -1), FMScore_getDstRwyInfo(core, 500))
+  local r = rwy(core, true, "16L")
+  show(FMScore_setOrgRwy(core, r))
+  show(FMScore_getModOrgRwyId(core) == r, FMScore_getActOrgRwyId(core), FMScore_getModDstRwyId(core))
+  FMScore_setDstRwy(core, rwy(core, false, "10R"))
+  show(FMScore_getModDstRwyId(core) == rwy(core, false, "10R"))
+  show(FMScore_isLegsModify(core), FMScore_activateLegs(core), FMScore_isLegsModify(core))
+  show(FMScore_getActOrgRwyId(core) == r, FMScore_getModOrgRwyId(core), FMScore_getOrg(core))
+  show(FMScore_setOrg(core))
+)");
+    EXPECT_EQ(seen,
+              ",,0;0,0,-1;KSEA,KPDX,true;0,16L;-1,-1,-1;;true,-1,-1;true;true,0,false;true,-1,KSEA;;");
+}
+
+TEST_F(FlightPlanNativesTest, LegsPageEditsAndEntryInformation) {
+    const std::string seen = run(R"(
+  FMScore_setOrg(core, "KSEA"); FMScore_setDst(core, "KPDX")
+  FMScore_setOrgRwy(core, rwy(core, true, "16L"))
+  show(FMScore_insertLegsWp(core, fix(core, "OLM"), 2), FMScore_insertLegsWp(core, fix(core, "OLM"), -1))
+  show(FMScore_insertLegsWpPBD(core, fix(core, "SEA"), 3, 180, 10))
+  show(FMScore_getModLegsWpSize(core), FMScore_getModFplnWpSize(core), FMScore_getActLegsWpSize(core))
+  FMScore_getModLegsWpInfo(core, 2)
+  local v = g_multiReturnVals
+  show(v[0], v[1], v[2], v[3] > 0 and v[3] < 90, v[4] > 20, v[5], v[6])
+  local name, alt, aux, crs, dist, awy = FMScore_getModLegsWpInfo(core, 2, false)
+  show(name, alt, aux, crs > 0 and crs < 90, dist > 20, awy)
+  FMScore_getModLegsWpInfo(core, 9); multi(7)
+  show(FMScore_getModLegsWpInfo(core, 9, 0))
+  local pbd = FMScore_getModLegsWpInfo(core, 3, 0)
+  show(pbd)
+  show(FMScore_setLegsWpAlt(core, "12000", 2), FMScore_setLegsWpAlt(core, "123456", 2), FMScore_setLegsWpAlt(core, "", 2))
+  show(FMScore_setLegsWpAlt(core, "AB", 2), FMScore_setLegsWpAlt(core, "5000", 40), FMScore_setLegsWpAlt(core, "70000", 2))
+  FMScore_getModLegsWpInfo(core, 2); multi(7)
+  show(FMScore_directToLegsWp(core, 0), FMScore_deleteLegsWps(core, 3, 3), FMScore_deleteLegsWp(core, 17))
+  show(FMScore_activateLegs(core), FMScore_getActLegsWpSize(core), FMScore_DEgetActLegsWpSize(core))
+  FMScore_DEgetActLegsWpInfo(core, 4); multi(2)
+  show(FMScore_directToLegsWp(core, 2), FMScore_getModLegsWpSize(core))
+  FMScore_getModLegsWpInfo(core, 0); multi(1)
+  show(FMScore_cancelLegsMod(core), FMScore_isLegsModify(core), FMScore_getModLegsWpSize(core))
+)");
+    EXPECT_EQ(seen,
+              "0,-1;0;5,2,0;"
+              "OLM,-1,-1,true,true,DIRECT,;OLM,-1,-1,true,true,DIRECT;"  // seven values, then six direct ones
+              ",-1,-1,-1,-1,,;,-1,-1,-1,-1,;SEA_FIX;"                    // no entry at legs index 9
+              "0,-1,-1;-1,-1,0;OLM,12000,-1,49.7,28.2,DIRECT,;"          // altitude texts
+              "-1,0,-1;0,5,6;KPDX,-1;"                                   // the hidden point is counted apart
+              "0,4;(DC);0,false,0;");
+}
+
+TEST_F(FlightPlanNativesTest, RoutePageAirwaysAndCruiseAltitude) {
+    const std::string seen = run(R"(
+  FMScore_setOrg(core, "KSEA"); FMScore_setDst(core, "KSFO")
+  show(FMScore_insertFplnWp(core, fix(core, "SEA"), 0), FMScore_insertFplnWp(core, fix(core, "SEA"), -2))
+  local j5 = FMScore_queryRte(core, "J5", 0)
+  show(j5 >= 0, FMScore_queryRte(core, "J5", 7), FMScore_queryRte(core, "Q999", 0), FMScore_queryRte(core, "J5", -1))
+  show(FMScore_insertRteFplnWp(core, fix(core, "BTG"), j5, 1), FMScore_insertRteFplnWp(core, fix(core, "LKV"), j5, 1))
+  show(FMScore_getModFplnWpSize(core), FMScore_getModLegsWpSize(core))
+  FMScore_getModFplnWpInfo(core, 1); multi(1); show(g_multiReturnVals[5])
+  show(FMScore_getModFplnWpInfo(core, 1, 0))
+  show(FMScore_deleteFplnWp(core, 0), FMScore_deleteFplnWp(core, 5), FMScore_getModLegsWpSize(core))
+  show(FMScore_cancelFplnMod(core), FMScore_isLegsModify(core), FMScore_getModFplnWpSize(core), FMScore_getOrg(core))
+  show(FMScore_getCrzAlt(core), FMScore_setCrzAlt(core, "35000"), FMScore_getCrzAlt(core))
+  show(FMScore_setCrzAlt(core, "FL350"), FMScore_setCrzAlt(core, "31000FT"))
+  show(FMScore_getActFplnWpSize(core))
+  FMScore_getActFplnWpInfo(core, 0); multi(1)
+)");
+    EXPECT_EQ(seen,
+              "0,-1;true,-1,-1,-1;-1,0;2,7;LKV;J5;LKV,-1,-1,197.0,304.7,J5;0,-1,3;0,false,0,;"
+              "0,35000,35000;0,31000;0;;");
+}
+
+}  // namespace
+}  // namespace halvex

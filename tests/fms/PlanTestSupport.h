@@ -1,0 +1,89 @@
+// Shared pieces of the flight-plan tests: the bundled navigation data, plain entries at given
+// places, a recording guidance and a plan description for whole-plan comparisons.
+#pragma once
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fms/FlightPlanModel.h"
+#include "navdb/NavDatabase.h"
+
+namespace halvex::test {
+
+inline const std::filesystem::path& DataRoot() {
+    static const std::filesystem::path root = std::filesystem::path(HALVEX_SOURCE_DIR) / "data";
+    return root;
+}
+
+// Loaded once for the whole test program.
+inline const NavDatabase& BundledDatabase() {
+    static const NavDatabase* db = [] {
+        auto* d = new NavDatabase;
+        d->LoadFrom(DataRoot() / "FMCWP/NavData");
+        return d;
+    }();
+    return *db;
+}
+
+// The procedure files are read relative to the working directory, as in the simulator.
+class InDataRoot {
+public:
+    InDataRoot() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(DataRoot()); }
+    ~InDataRoot() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+inline float Rad(double deg) { return static_cast<float>(deg / 57.29578); }
+
+inline WaypointEntry PlainAt(double latDeg, double lonDeg, const std::string& name, bool legs = true, bool fpln = true) {
+    WaypointEntry e;
+    e.position = MakeSurfacePoint(Rad(latDeg), Rad(lonDeg));
+    e.name = name;
+    e.onLegs = legs;
+    e.onFpln = fpln;
+    return e;
+}
+
+// Longitude step on the equator for a distance in nm.
+inline double LonDegForNm(double nm) { return nm / 3437.7468 * 57.29578; }
+
+class RecordingGuidance : public GuidanceSeam {
+public:
+    void ChooseActiveLeg(FlightPlan& p) override { calls.push_back("leg:" + std::to_string(p.LegsCount())); }
+    void RebuildVerticalPath(FlightPlan& p) override { calls.push_back("vpath:" + std::to_string(p.LegsCount())); }
+    void ResetToPlanStart(FlightPlan& p) override { calls.push_back("reset:" + std::to_string(p.LegsCount())); }
+    std::vector<std::string> calls;
+};
+
+inline std::string Describe(const FlightPlan& p) {
+    std::ostringstream s;
+    s << p.origin << ' ' << p.destination << ' ' << p.originRunway << ' ' << p.destinationRunway << ' ' << p.sid << ' '
+      << p.sidTransition << ' ' << p.approach << ' ' << p.approachTransition << ' ' << p.star << ' ' << p.starTransition
+      << ' ' << p.totalDistance << " blocks " << (p.originProcedures != nullptr) << (p.destinationProcedures != nullptr)
+      << '\n';
+    for (const WaypointEntry& e : p.entries)
+        s << e.name << ' ' << e.kind << ' ' << int(e.onLegs) << int(e.onFpln) << ' ' << e.fixIndex << ' ' << e.airwayIndex
+          << ' ' << e.altitude << ' ' << e.altitudeKind << ' ' << e.position.lat << ',' << e.position.lon << ' '
+          << e.legLength << ' ' << e.legsDistance << '\n';
+    for (const VPathPoint& v : p.verticalPath) s << "vp " << v.entryIndex << '\n';
+    return s.str();
+}
+
+inline std::vector<std::string> LegsNames(const FlightPlan& p) {
+    std::vector<std::string> names;
+    for (int32_t i = 0; const WaypointEntry* e = p.LegsEntry(i); ++i) names.push_back(e->name);
+    return names;
+}
+
+inline std::vector<std::string> FplnNames(const FlightPlan& p) {
+    std::vector<std::string> names;
+    for (int32_t i = 0; const WaypointEntry* e = p.FplnEntry(i); ++i) names.push_back(e->name);
+    return names;
+}
+
+}  // namespace halvex::test
