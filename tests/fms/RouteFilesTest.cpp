@@ -406,3 +406,23 @@ TEST_F(RouteFilesTest, TenThousandWaypointsLoad) {
 
 }  // namespace
 }  // namespace halvex
+
+namespace halvex {
+namespace {
+
+TEST_F(RouteFilesTest, EveryBundledRouteLoads) {
+    tree.copyFromSource("data/Gauges/HalvexFmsZolan/Route", kDir);
+    const std::vector<std::string> names = ListRoutes();
+    EXPECT_GE(names.size(), 4u);
+    for (const std::string& name : names) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(loadRoute(plans, name), 0) << name;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << name;
+        EXPECT_GE(plans.Modified().FplnCount(), 1) << name;
+        EXPECT_EQ(plans.Modified().entries.front().kind, 0) << name;
+        EXPECT_EQ(plans.Modified().entries.back().kind, 1) << name;
+    }
+}
+
+}  // namespace
+}  // namespace halvex
