@@ -417,7 +417,9 @@ int32_t FlightPlanSet::insertLegsWaypoint(int32_t fixIndex, int32_t legsPosition
 
 int32_t FlightPlanSet::insertLegsPbd(int32_t fixIndex, int32_t legsPosition, float bearingMagDeg, float distanceNm) {
     if (!database_ || legsPosition < 0 || !database_->GetWaypoint(fixIndex) || !hasAirports()) return -1;
-    if (!std::isfinite(bearingMagDeg) || !std::isfinite(distanceNm) || distanceNm < 0) return -1;
+    // Beyond the antipode a distance names no place (and huge ones overflow the step).
+    if (!std::isfinite(bearingMagDeg) || !std::isfinite(distanceNm) || distanceNm < 0 || distanceNm > kMaxPbdDistanceNm)
+        return -1;
     WaypointEntry entry = fixEntry(fixIndex);
     entry.position = DestinationPoint(false, entry.position, bearingMagDeg, distanceNm);
     entry.name += "_FIX";
@@ -512,6 +514,15 @@ int32_t FlightPlanSet::deleteLegsAt(FlightPlan& plan, int32_t legsPosition) cons
     return 0;
 }
 
+// hi - lo deletions at legs position lo remove, in one go, everything from legs position lo up to
+// the entry of legs position hi (to the end when hi is the legs count). lo < hi <= count.
+void FlightPlanSet::eraseLegsRange(FlightPlan& plan, int32_t lo, int32_t hi) {
+    if (hi <= lo) return;
+    const int32_t first = plan.LegsEntryIndex(lo);
+    const int32_t last = plan.LegsEntryIndex(hi);
+    plan.EraseEntries(first, last < 0 ? static_cast<int32_t>(plan.entries.size()) : last);
+}
+
 int32_t FlightPlanSet::deleteLegsWaypoint(int32_t legsPosition) {
     const bool begun = beginIfEmpty();
     if (deleteLegsAt(modified_, legsPosition) != 0) return failAfterBegin(begun);
@@ -527,7 +538,7 @@ int32_t FlightPlanSet::deleteLegsWaypoints(int32_t first, int32_t second) {
     // Each pass removes exactly one legs-view entry at lo, so all passes succeed exactly when
     // the legs view reaches hi; checking first keeps a failing range from deleting anything.
     if (hi > lo && hi > modified_.LegsCount()) return failAfterBegin(begun);
-    for (int32_t pass = lo; pass < hi; ++pass) deleteLegsAt(modified_, lo);
+    eraseLegsRange(modified_, lo, hi);
     finishEdit();  // one recompute: the passes' intermediate recomputes give the same plan
     return 0;
 }
@@ -557,7 +568,7 @@ int32_t FlightPlanSet::directTo(int32_t legsPosition) {
     // Position 0 is where the aircraft already flies from; a position past the legs view has no
     // target to fly to.
     if (legsPosition <= 0 || legsPosition >= modified_.LegsCount()) return failAfterBegin(begun);
-    for (int32_t pass = 1; pass < legsPosition; ++pass) deleteLegsAt(modified_, 1);
+    eraseLegsRange(modified_, 1, legsPosition);
     WaypointEntry& first = modified_.entries.front();
     overwriteWithDirectFrom(first);
     const float altitude = aircraft_ ? aircraft_->PresentAltitudeFt() : -1.0f;

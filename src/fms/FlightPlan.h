@@ -101,6 +101,7 @@ class FlightPlanSet {
 public:
     static constexpr float kMaxAltitudeFt = 65000.0f;  // constraints above are ignored
     static constexpr float kSubdivideAboveNm = 100.0f;
+    static constexpr float kMaxPbdDistanceNm = 10800.0f;  // half way round the earth
 
     // None of the pointers is owned; database and aircraft must outlive the set, performance
     // and guidance may be null (standard-rate turns at 250 kt; no guidance).
@@ -170,6 +171,7 @@ private:
     WaypointEntry fixEntry(int32_t fixIndex) const;
     void overwriteWithDirectFrom(WaypointEntry& e) const;
     int32_t deleteLegsAt(FlightPlan& plan, int32_t legsPosition) const;
+    static void eraseLegsRange(FlightPlan& plan, int32_t lo, int32_t hi);
     void finishEdit();
 
     const NavDatabase* database_;

@@ -9,31 +9,48 @@ namespace halvex {
 
 namespace {
 
-GeoVector Cross(const GeoVector& a, const GeoVector& b) {
-    return GeoVector{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 1.0f};
-}
-
-GeoVector Unit(GeoVector v) {
-    Normalize(v);
-    return v;
+// Plain 3-vector arithmetic, inline: this loop runs for every entry of every recompute and the
+// out-of-line vector kit calls cost a quarter of it. Spherical formulas stay the shared ones.
+struct V3 {
+    float x, y, z;
+};
+inline V3 Of(const GeoVector& v) { return {v.x, v.y, v.z}; }
+inline V3 Of(const GeoPoint& p) { return {p.x, p.y, p.z}; }
+inline GeoVector Vec(const V3& v) { return GeoVector{v.x, v.y, v.z, 1.0f}; }
+inline V3 operator+(const V3& a, const V3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline V3 operator-(const V3& a, const V3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline V3 operator*(const V3& a, float s) { return {a.x * s, a.y * s, a.z * s}; }
+inline float Dot3(const V3& a, const V3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline V3 Cross3(const V3& a, const V3& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+inline V3 Unit(const V3& v) {
+    const float length = std::sqrt(Dot3(v, v));
+    return length > 0 ? v * (1.0f / length) : v;  // a zero vector stays zero
 }
 
 // Closest approach of the lines a1 + s d1 and a2 + t d2 (unit directions): the midpoint of the
 // two nearest points; parallel lines give the foot of a2 on the first line.
-GeoVector LineMeeting(const GeoVector& a1, const GeoVector& d1, const GeoVector& a2, const GeoVector& d2) {
-    const GeoVector w = Subtract(a1, a2);
-    const float b = Dot(d1, d2);
-    const float d = Dot(d1, w);
-    const float e = Dot(d2, w);
+V3 LineMeeting(const V3& a1, const V3& d1, const V3& a2, const V3& d2) {
+    const V3 w = a1 - a2;
+    const float b = Dot3(d1, d2);
+    const float d = Dot3(d1, w);
+    const float e = Dot3(d2, w);
     const float denom = 1.0f - b * b;
     if (denom <= 1e-12f) {
         GeoVector foot;
-        DistanceToLine(d1, a2, a1, &foot);
-        return foot;
+        DistanceToLine(Vec(d1), Vec(a2), Vec(a1), &foot);
+        return Of(foot);
     }
     const float s = (b * e - d) / denom;
     const float t = (e - b * d) / denom;
-    return Scale(Add(Add(a1, Scale(d1, s)), Add(a2, Scale(d2, t))), 0.5f);
+    return ((a1 + d1 * s) + (a2 + d2 * t)) * 0.5f;
+}
+
+// Great-circle distance from the chord between two points on the sphere: exact, and one square
+// root and one arcsine instead of the cosine formula's five calls.
+float ArcNm(const GeoPoint& a, const GeoPoint& b) {
+    const double dx = double(a.x) - b.x, dy = double(a.y) - b.y, dz = double(a.z) - b.z;
+    const double halfChord = std::sqrt(dx * dx + dy * dy + dz * dz) / (double(a.radius) + b.radius);
+    return static_cast<float>(2.0 * std::asin(std::min(halfChord, 1.0)) * NmPerRadian);
 }
 
 void ClearTurn(WaypointEntry& e) {
@@ -65,33 +82,32 @@ void ComputeTurns(std::vector<WaypointEntry>& entries, float radiusNm) {
         const WaypointEntry& prev = entries[i - 1];
         WaypointEntry& here = entries[i];
         if (prev.legDistance < 0 || here.legDistance < 0) continue;
-        const GeoVector d1 = Unit(prev.legVector);
-        const GeoVector d2 = Unit(here.legVector);
-        if (Length(d1) == 0 || Length(d2) == 0) continue;  // two entries at one place: no direction
-        const float angle = std::acos(std::clamp(Dot(d1, d2), -1.0f, 1.0f));
+        const V3 d1 = Unit(Of(prev.legVector));
+        const V3 d2 = Unit(Of(here.legVector));
+        if (Dot3(d1, d1) == 0 || Dot3(d2, d2) == 0) continue;  // two entries at one place: no direction
+        const float angle = std::acos(std::clamp(Dot3(d1, d2), -1.0f, 1.0f));
         here.turnAngle = angle;
         if (angle < kMinTurnRad || angle > kMaxTurnRad) continue;
 
-        const GeoVector u = Unit(CartesianOf(prev.position));
-        GeoVector p1 = Unit(Cross(u, d1));
-        if (Dot(p1, d2) < 0) p1 = Scale(p1, -1.0f);
-        GeoVector p2 = Unit(Cross(u, d2));
-        if (Dot(p2, d1) > 0) p2 = Scale(p2, -1.0f);
+        const V3 u = Unit(Of(prev.position));
+        V3 p1 = Unit(Cross3(u, d1));
+        if (Dot3(p1, d2) < 0) p1 = p1 * -1.0f;
+        V3 p2 = Unit(Cross3(u, d2));
+        if (Dot3(p2, d1) > 0) p2 = p2 * -1.0f;
 
-        const GeoVector hereCart = CartesianOf(here.position);
-        const GeoVector meet = LineMeeting(Add(CartesianOf(prev.position), Scale(p1, radiusNm)), d1,
-                                           Add(hereCart, Scale(p2, radiusNm)), d2);
-        const GeoPoint centre = ProjectToSurface(meet);
-        const GeoVector centreCart = CartesianOf(centre);
-        const GeoPoint entryPoint = ProjectToSurface(Subtract(centreCart, Scale(p1, radiusNm)));
-        const GeoPoint exitPoint = ProjectToSurface(Subtract(centreCart, Scale(p2, radiusNm)));
+        const V3 hereCart = Of(here.position);
+        const V3 meet = LineMeeting(Of(prev.position) + p1 * radiusNm, d1, hereCart + p2 * radiusNm, d2);
+        const GeoPoint centre = ProjectToSurface(Vec(meet));
+        const V3 centreCart = Of(centre);
+        const GeoPoint entryPoint = ProjectToSurface(Vec(centreCart - p1 * radiusNm));
+        const GeoPoint exitPoint = ProjectToSurface(Vec(centreCart - p2 * radiusNm));
 
         // Both tangent points must lie on their legs: no farther than the leg's length from
         // either end (from the far end only would accept points beyond that end).
-        const float entryDistance = static_cast<float>(GreatCircleDistance(entryPoint, here.position));
-        const float exitDistance = static_cast<float>(GreatCircleDistance(here.position, exitPoint));
-        const float entryFromPrev = static_cast<float>(GreatCircleDistance(entryPoint, prev.position));
-        const float exitFromNext = static_cast<float>(GreatCircleDistance(exitPoint, entries[i + 1].position));
+        const float entryDistance = ArcNm(entryPoint, here.position);
+        const float exitDistance = ArcNm(here.position, exitPoint);
+        const float entryFromPrev = ArcNm(entryPoint, prev.position);
+        const float exitFromNext = ArcNm(exitPoint, entries[i + 1].position);
         if (entryFromPrev > prev.legDistance || entryDistance > prev.legDistance) continue;
         if (exitDistance > here.legDistance || exitFromNext > here.legDistance) continue;
 
@@ -100,8 +116,7 @@ void ComputeTurns(std::vector<WaypointEntry>& entries, float radiusNm) {
         here.entryDistance = entryDistance;
         here.exitDistance = exitDistance;
         here.turnCenter = centre;
-        here.turnMidpoint =
-            ProjectToSurface(Add(centreCart, Scale(Unit(Subtract(hereCart, centreCart)), radiusNm)));
+        here.turnMidpoint = ProjectToSurface(Vec(centreCart + Unit(hereCart - centreCart) * radiusNm));
         here.turnRadius = radiusNm;
     }
 }

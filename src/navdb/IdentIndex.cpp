@@ -1,5 +1,7 @@
 #include "navdb/IdentIndex.h"
 
+#include "navdb/LargePages.h"
+
 namespace halvex {
 
 namespace {
@@ -24,22 +26,23 @@ void IdentIndex::Clear() {
     count_ = 0;
 }
 
-void IdentIndex::Build(const std::vector<uint64_t>& sortedKeys) {
+void IdentIndex::Prepare(size_t count) {
     Clear();
     size_t capacity = 16;
-    while (capacity * 4 < sortedKeys.size() * 5) capacity <<= 1;  // at most four fifths full
+    while (capacity * 4 < count * 5) capacity <<= 1;  // at most four fifths full
+    ReserveLarge(slots_, capacity);
     slots_.assign(capacity, Slot{});
     mask_ = capacity - 1;
-    for (size_t row = 0; row < sortedKeys.size(); ++row) {
-        const uint64_t key = sortedKeys[row];
-        if (key == kUnpackable || (row > 0 && sortedKeys[row - 1] == key)) continue;  // first row only
-        for (uint64_t i = Mix(key) & mask_;; i = (i + 1) & mask_) {
-            if (slots_[i].row < 0) {
-                slots_[i] = Slot{key, static_cast<int32_t>(row)};
-                ++count_;
-                break;
-            }
+}
+
+void IdentIndex::Insert(uint64_t key, int32_t row) {
+    for (uint64_t i = Mix(key) & mask_;; i = (i + 1) & mask_) {
+        if (slots_[i].row < 0) {
+            slots_[i] = Slot{key, row};
+            ++count_;
+            return;
         }
+        if (slots_[i].key == key) return;  // keeps the first row
     }
 }
 

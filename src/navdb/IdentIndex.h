@@ -27,13 +27,28 @@ public:
     }
 
     void Clear();
-    // Builds from the keys of a table sorted by key: each key maps to its first row.
-    void Build(const std::vector<uint64_t>& sortedKeys);
+    // Builds from the keys of a table sorted by key (keyAt(row) for rows 0 to count - 1): each
+    // key maps to its first row.
+    template <typename KeyAt>
+    void Build(size_t count, KeyAt&& keyAt) {
+        size_t distinct = 0;
+        for (size_t row = 0; row < count; ++row) distinct += row == 0 || keyAt(row) != keyAt(row - 1);
+        Prepare(distinct);
+        uint64_t previous = kUnpackable;
+        for (size_t row = 0; row < count; ++row) {
+            const uint64_t key = keyAt(row);
+            if (key != kUnpackable && (row == 0 || key != previous)) Insert(key, static_cast<int32_t>(row));
+            previous = key;
+        }
+    }
     int32_t FirstRow(std::string_view ident) const { return FirstRow(Pack(ident)); }
     int32_t FirstRow(uint64_t key) const;  // -1 when absent
     size_t DistinctCount() const { return count_; }
 
 private:
+    void Prepare(size_t count);
+    void Insert(uint64_t key, int32_t row);
+
     struct Slot {
         uint64_t key = 0;
         int32_t row = -1;  // -1 marks an empty slot

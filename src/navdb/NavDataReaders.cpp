@@ -1,6 +1,7 @@
 #include "navdb/NavDataReaders.h"
 
-#include <charconv>
+#include "navdb/LargePages.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -128,31 +129,13 @@ double LenientReal(std::string_view field) {
     while (i < field.size() && IsSpace(field[i])) ++i;
     field.remove_prefix(i);
     if (const std::optional<double> plain = PlainDecimal(field)) return *plain;
-    bool unusual = false;  // hexadecimal, infinity or NaN spellings: leave them to strtod
-    for (char c : field) {
-        if ((c >= 'a' && c <= 'z' && c != 'e') || (c >= 'A' && c <= 'Z' && c != 'E')) unusual = true;
-        if (c == '\0') break;
-    }
-    if (unusual) {
-        char buffer[64];
-        const size_t n = std::min(field.size(), sizeof buffer - 1);
-        std::memcpy(buffer, field.data(), n);
-        buffer[n] = '\0';
-        return std::strtod(buffer, nullptr);
-    }
-    if (!field.empty() && field[0] == '+') field.remove_prefix(1);
-    double value = 0;
-    const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-    (void)end;
-    if (ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value untouched here; strtod gives the saturated or tiny value.
-        char buffer[64];
-        const size_t n = std::min(field.size(), sizeof buffer - 1);
-        std::memcpy(buffer, field.data(), n);
-        buffer[n] = '\0';
-        return std::strtod(buffer, nullptr);
-    }
-    return ec == std::errc() ? value : 0.0;
+    // Anything else (exponents, hexadecimal, infinities, junk) as strtod reads it. Fields come
+    // from lines of at most kLongestLine characters, so the copy holds the whole field.
+    char buffer[kLongestLine + 2];
+    const size_t n = std::min(field.size(), sizeof buffer - 1);
+    std::memcpy(buffer, field.data(), n);
+    buffer[n] = '\0';
+    return std::strtod(buffer, nullptr);
 }
 
 int32_t LenientInteger(std::string_view field) {
@@ -242,7 +225,7 @@ void ReadAirportPointFile(std::string_view text, std::vector<NavWaypoint>& rows)
 void ReadAirportFile(std::string_view text, AirportTable& table) {
     // Sized from the file so that nothing regrows on the way (lines are about 75 bytes).
     const size_t lineEstimate = text.size() / 70 + 16;
-    table.runways.reserve(table.runways.size() + lineEstimate);
+    ReserveLarge(table.runways, table.runways.size() + lineEstimate);
     table.airports.reserve(table.airports.size() + lineEstimate / 2);
     std::unordered_map<uint32_t, int32_t> byIcao;  // the four ICAO bytes as one key
     byIcao.reserve(lineEstimate / 2);

@@ -1,10 +1,12 @@
 #include "navdb/NavDatabase.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "navdb/DataFile.h"
 #include "navdb/Geodesy.h"
+#include "navdb/LargePages.h"
 #include "navdb/NavDataReaders.h"
 
 namespace halvex {
@@ -20,9 +22,28 @@ NavDatabase::~NavDatabase() = default;
 int NavDatabase::Load() { return LoadFrom(kNavDataDirectory); }
 
 int NavDatabase::LoadFrom(const std::filesystem::path& directory) {
-    std::string text;  // one buffer for every file
+    DataBuffer buffer;  // one buffer for every file
+    return LoadWith([&](const char* name, std::string_view& text) {
+        if (!buffer.ReadFile(directory / name)) return false;
+        text = buffer.View();
+        return true;
+    });
+}
 
-    if (ReadDataFile(directory / "fmc_ident.txt", text)) {
+int NavDatabase::LoadFromTexts(const std::map<std::string, std::string, std::less<>>& files) {
+    return LoadWith([&](const char* name, std::string_view& text) {
+        const auto it = files.find(name);
+        if (it == files.end()) return false;
+        text = it->second;
+        return true;
+    });
+}
+
+int NavDatabase::LoadWith(const FileOpener& open) {
+    std::string_view text;  // the file opened last
+    auto read = [&](const char* name) { return open(name, text); };
+
+    if (read("fmc_ident.txt")) {
         DataSetIdent ident;
         ReadIdentFile(text, ident);
         navDataId_ = std::move(ident.navDataId);
@@ -30,17 +51,34 @@ int NavDatabase::LoadFrom(const std::filesystem::path& directory) {
     }
 
     waypoints_.reserve(kReservedWaypoints);
-    if (ReadDataFile(directory / "wpNavFIX.txt", text)) ReadFixFile(text, waypoints_);
-    if (ReadDataFile(directory / "wpNavAID.txt", text)) ReadNavaidFile(text, waypoints_);
-    if (ReadDataFile(directory / "airports.dat", text)) ReadAirportPointFile(text, waypoints_);
+    // Fault in only the rows a file can fill (no data line is shorter than 24 bytes), so a
+    // small data set does not pay for the whole reserve.
+    auto prepareRows = [&] {
+        const size_t room = waypoints_.capacity() - waypoints_.size();
+        const size_t rows = std::min(room, text.size() / 24 + 1);
+        AdviseLargePages(waypoints_.data() + waypoints_.size(), rows * sizeof(NavWaypoint));
+    };
+    if (read("wpNavFIX.txt")) {
+        prepareRows();
+        ReadFixFile(text, waypoints_);
+    }
+    if (read("wpNavAID.txt")) {
+        prepareRows();
+        ReadNavaidFile(text, waypoints_);
+    }
+    if (read("airports.dat")) {
+        prepareRows();
+        ReadAirportPointFile(text, waypoints_);
+    }
 
-    if (ReadDataFile(directory / "wpNavAPT.txt", text)) {
+    if (read("wpNavAPT.txt")) {
         AirportTable table;
         ReadAirportFile(text, table);
         // File each runway under its airport, keeping file order within an airport.
         std::vector<uint32_t> start(table.airports.size() + 1, 0);
         for (const RunwayLine& line : table.runways) ++start[static_cast<size_t>(line.airport) + 1];
         for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+        ReserveLarge(runways_, table.runways.size());
         runways_.resize(table.runways.size());
         std::vector<uint32_t> next(start.begin(), start.end() - 1);
         for (const RunwayLine& line : table.runways) runways_[next[static_cast<size_t>(line.airport)]++] = line.runway;
@@ -51,7 +89,7 @@ int NavDatabase::LoadFrom(const std::filesystem::path& directory) {
 
     BuildIndex();
 
-    if (ReadDataFile(directory / "wpNavRTE.txt", text)) {
+    if (read("wpNavRTE.txt")) {
         airways_.reserve(kReservedAirways);
         struct Range {
             size_t first, count;
@@ -92,26 +130,44 @@ int NavDatabase::LoadFrom(const std::filesystem::path& directory) {
 }
 
 int32_t NavDatabase::BuildIndex() {
-    // Sorting (key, row) pairs is a stable sort by ident: equal keys keep their row order.
+    // A least-significant-digit radix sort of (key, row) pairs is stable: equal idents keep
+    // their loading order. Bytes that no key uses (idents are short) cost no pass, and every
+    // pass's histogram comes from one counting sweep.
     struct Keyed {
         uint64_t key;
         uint32_t row;
     };
-    std::vector<Keyed> order(waypoints_.size());
-    for (size_t i = 0; i < waypoints_.size(); ++i)
-        order[i] = Keyed{IdentIndex::PackPadded(waypoints_[i].ident), static_cast<uint32_t>(i)};
-    std::sort(order.begin(), order.end(),
-              [](const Keyed& a, const Keyed& b) { return a.key != b.key ? a.key < b.key : a.row < b.row; });
-    std::vector<NavWaypoint> sorted;
-    sorted.reserve(std::max(waypoints_.capacity(), waypoints_.size()));
-    std::vector<uint64_t> keys(order.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        sorted.push_back(waypoints_[order[i].row]);
-        keys[i] = order[i].key;
+    const size_t n = waypoints_.size();
+    std::vector<Keyed> order, scratch;
+    ReserveLarge(order, n);
+    ReserveLarge(scratch, n);
+    order.resize(n);
+    scratch.resize(n);
+    std::vector<std::array<uint32_t, 257>> counts(8);
+    for (auto& c : counts) c.fill(0);
+    uint64_t used = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const uint64_t key = IdentIndex::PackPadded(waypoints_[i].ident);
+        order[i] = Keyed{key, static_cast<uint32_t>(i)};
+        used |= key;
+        for (int b = 0; b < 8; ++b) ++counts[static_cast<size_t>(b)][(key >> (8 * b) & 0xFF) + 1];
     }
+    for (int b = 0; b < 8; ++b) {
+        const int shift = 8 * b;
+        if ((used >> shift & 0xFF) == 0) continue;
+        auto& start = counts[static_cast<size_t>(b)];
+        for (int d = 1; d <= 256; ++d) start[d] += start[d - 1];
+        for (const Keyed& k : order) scratch[start[k.key >> shift & 0xFF]++] = k;
+        order.swap(scratch);
+    }
+    scratch = {};
+    // Gather the rows in sorted order: sequential writes, one read per row.
+    std::vector<NavWaypoint> sorted;
+    ReserveLarge(sorted, n);  // the table is not changed again
+    for (const Keyed& k : order) sorted.push_back(waypoints_[k.row]);
     waypoints_ = std::move(sorted);
-    identIndex_.Build(keys);
-    return static_cast<int32_t>(waypoints_.size());
+    identIndex_.Build(n, [&](size_t i) { return order[i].key; });
+    return static_cast<int32_t>(n);
 }
 
 // ---- Waypoints ---------------------------------------------------------------------------------

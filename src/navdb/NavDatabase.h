@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +36,9 @@ public:
     // that does not open contributes nothing. Always 0.
     virtual int Load();
     int LoadFrom(const std::filesystem::path& directory);  // the same from another folder
+    // The same from file texts in memory, keyed by file name ("wpNavFIX.txt"); an absent name
+    // counts as a file that does not open. For tests and fuzzing.
+    int LoadFromTexts(const std::map<std::string, std::string, std::less<>>& files);
     // Stable byte-order sort of the waypoints and the first-row index; the number of rows.
     virtual int32_t BuildIndex();
 
@@ -77,6 +82,10 @@ public:
     const IdentIndex& Index() const { return identIndex_; }
 
 private:
+    // Opens a data file by name: its text, valid until the next call, or false.
+    using FileOpener = std::function<bool(const char* name, std::string_view& text)>;
+    int LoadWith(const FileOpener& open);
+
     std::string navDataId_;
     std::string opProgramId_;
     std::vector<NavWaypoint> waypoints_;

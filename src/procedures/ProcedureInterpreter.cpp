@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "navdb/Geodesy.h"
 #include "procedures/ProgramAssembler.h"
@@ -39,8 +41,8 @@ const std::array<OpHandler, kOpCount>& handlerTable();
 class Interpreter {
 public:
     Interpreter(ProcedureBlock& block, const NavDatabase& database) : block_(block), db_(database) {
-        const int32_t index = db_.FindAirport(block_.airportIdent);
-        airport_ = index >= 0 ? db_.GetAirport(index) : nullptr;
+        airportIndex_ = db_.FindAirport(block_.airportIdent);  // a linear scan: once per load
+        airport_ = airportIndex_ >= 0 ? db_.GetAirport(airportIndex_) : nullptr;
     }
 
     // Runs op after op until a handler names no next one.
@@ -124,6 +126,7 @@ public:
             fix.radius = EarthRadiusNm;
             name->text.copy(fix.ident, kMaxIdentLength);
             fix.kind = WaypointKind::Fix;
+            localIndex_.emplace(name->text, block_.fixes.size());  // the first definition wins
             block_.fixes.push_back(fix);
             block_.fixNotes.push_back({name->text, byGeometry});
         }
@@ -139,9 +142,9 @@ public:
         if (airport_ && name) {
             for (size_t i = 0; i < airport_->runways.size(); ++i) {
                 const NavRunway& runway = airport_->runways[i];
-                if (runway.ident != name->text) continue;
+                if (runway.Ident() != name->text) continue;
                 entry.position = MakeSurfacePoint(runway.lat, runway.lon);
-                entry.airportIndex = db_.FindAirport(block_.airportIdent);
+                entry.airportIndex = airportIndex_;
                 entry.runwayIndex = static_cast<int32_t>(i);
                 entry.name = "RWY" + std::string(runway.Ident());
                 if (runway.elevation <= kHighestConstraintFt) {
@@ -293,10 +296,10 @@ private:
     }
 
     std::optional<Resolved> resolveLocal(const std::string& name) const {
-        for (size_t i = 0; i < block_.fixNotes.size(); ++i)
-            if (block_.fixNotes[i].name == name)
-                return Resolved{MakeSurfacePoint(block_.fixes[i].lat, block_.fixes[i].lon), -1};
-        return std::nullopt;
+        const auto it = localIndex_.find(name);
+        if (it == localIndex_.end()) return std::nullopt;
+        const NavWaypoint& fix = block_.fixes[it->second];
+        return Resolved{MakeSurfacePoint(fix.lat, fix.lon), -1};
     }
 
     std::optional<Resolved> resolveDatabase(const std::string& name) const {
@@ -315,12 +318,14 @@ private:
 
     ProcedureBlock& block_;
     const NavDatabase& db_;
+    int32_t airportIndex_ = -1;
     const NavAirport* airport_ = nullptr;
     ProcedureRecord* record_ = nullptr;
     LegList* list_ = nullptr;
     const NavRunway* runway_ = nullptr;  // the runway of the list being built
     float courseDeg_ = 0.0f;             // magnetic, for the clause of a course leg
     const ProcNode* nextGroup_ = nullptr;
+    std::unordered_map<std::string, size_t> localIndex_;  // local fix name -> row of block_.fixes
 };
 
 // ---- the handler table, by op code ----

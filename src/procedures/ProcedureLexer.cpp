@@ -1,7 +1,6 @@
 #include "procedures/ProcedureLexer.h"
 
 #include <fstream>
-#include <iterator>
 
 namespace halvex {
 
@@ -32,7 +31,9 @@ std::vector<std::string> SplitProcedureLines(std::string_view bytes) {
 std::optional<std::vector<std::string>> ReadProcedureFile(std::string_view airportIdent) {
     std::ifstream in(ProcedureFilePath(airportIdent), std::ios::binary);
     if (!in) return std::nullopt;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<size_t>(in.gcount()));
     std::vector<std::string> lines = SplitProcedureLines(bytes);
     if (lines.size() < 2) return std::nullopt;
     return lines;
@@ -40,6 +41,12 @@ std::optional<std::vector<std::string>> ReadProcedureFile(std::string_view airpo
 
 TokenLine TokenizeLine(std::string_view line) {
     TokenLine tokens;
+    TokenizeLineInto(line, tokens);
+    return tokens;
+}
+
+void TokenizeLineInto(std::string_view line, TokenLine& tokens) {
+    size_t count = 0;
     auto isSeparator = [](char c) { return c == ' ' || c == '\t'; };
     size_t i = 0;
     while (i < line.size()) {
@@ -49,13 +56,14 @@ TokenLine TokenizeLine(std::string_view line) {
         while (i < line.size() && !isSeparator(line[i])) ++i;
         const std::string_view piece = line.substr(begin, i - begin);
         if (piece.size() >= 2 && piece[0] == '/' && piece[1] == '/') break;  // comment to the end
-        ProcToken token;
+        if (count == tokens.size()) tokens.emplace_back();
+        ProcToken& token = tokens[count++];
         token.keyword = KeywordCode(piece);
         token.isWord = token.keyword == ProcKeyword::End;
-        if (token.isWord) token.text = piece;
-        tokens.push_back(std::move(token));
+        if (token.isWord) token.text.assign(piece);
+        else token.text.clear();
     }
-    return tokens;
+    tokens.resize(count);
 }
 
 }  // namespace halvex

@@ -39,5 +39,7 @@ std::optional<std::vector<std::string>> ReadProcedureFile(std::string_view airpo
 
 // Splits at blanks and tabs; a piece starting with "//" ends the line.
 TokenLine TokenizeLine(std::string_view line);
+// The same into a reused token line (its buffers are kept: no allocation per line).
+void TokenizeLineInto(std::string_view line, TokenLine& tokens);
 
 }  // namespace halvex

@@ -27,7 +27,7 @@ const NavAirport* airportOf(const ProcedureBlock& block, const NavDatabase& data
 
 std::string runwayIdent(const NavAirport* airport, int32_t index) {
     if (!airport || index < 0 || static_cast<size_t>(index) >= airport->runways.size()) return "?";
-    return airport->runways[static_cast<size_t>(index)].ident;
+    return std::string(airport->runways[static_cast<size_t>(index)].Ident());
 }
 
 bool madeByGeometry(const WaypointEntry& leg) { return leg.name == kInterceptName; }

@@ -37,11 +37,13 @@ private:
     void startSection(std::unique_ptr<ProcNode> section) {
         section_ = section_ ? section_->SetNext(std::move(section)) : (root_ = std::move(section)).get();
         lastGroup_ = nullptr;
+        lastTail_ = nullptr;
     }
 
     ProcNode* appendGroup(std::unique_ptr<ProcNode> chain) {
         auto group = ProcNode::MakeGroup(std::move(chain));
         lastGroup_ = lastGroup_ ? lastGroup_->SetNext(std::move(group)) : section_->SetBody(std::move(group));
+        lastTail_ = lastGroup_->body ? lastGroup_->body->Last() : nullptr;
         return lastGroup_;
     }
 
@@ -51,6 +53,10 @@ private:
             ProcNode* group = appendGroup(std::move(chain));
             if (head == ProcOp::DeclSid) sidGroups_.push_back(group);
             if (head == ProcOp::DeclApproach) approachGroups_.push_back(group);
+            return;
+        }
+        if (head == ProcOp::DefFix) {  // a local fix definition counts in any section
+            appendGroup(std::move(chain));
             return;
         }
         switch (section_->op) {
@@ -109,10 +115,10 @@ private:
     // Approach legs may continue over several lines: append to the current part's chain.
     void continuePart(std::unique_ptr<ProcNode> chain) {
         ProcNode* head = lastGroup_->body.get();
-        ProcNode* tail = head->Last();
+        ProcNode* tail = lastTail_;  // kept, so that long approaches do not rescan their chain
         if (tail == head && IsDeclarationOp(head->op))  // declaration line without legs
             tail = tail->SetNext(ProcNode::MakeOp(head->op == ProcOp::DeclApproach ? ProcOp::DefSubProc : ProcOp::DefCommonProc));
-        tail->SetNext(std::move(chain));
+        lastTail_ = tail->SetNext(std::move(chain))->Last();
     }
 
     // The common part's legs follow every runway part, its first leg dropped when the runway
@@ -143,6 +149,7 @@ private:
     std::unique_ptr<ProcNode> root_;
     ProcNode* section_ = nullptr;
     ProcNode* lastGroup_ = nullptr;
+    ProcNode* lastTail_ = nullptr;  // last node of lastGroup_'s chain
     std::vector<ProcNode*> sidGroups_;
     std::vector<ProcNode*> approachGroups_;
 };
@@ -157,7 +164,11 @@ const std::string& FixOpName(const ProcNode& op) {
 
 std::unique_ptr<ProcNode> AssembleProgram(const std::vector<std::string>& lines) {
     Assembler assembler;
-    for (const std::string& line : lines) assembler.addLine(ParseStatement(TokenizeLine(line)));
+    TokenLine tokens;
+    for (const std::string& line : lines) {
+        TokenizeLineInto(line, tokens);
+        assembler.addLine(ParseStatement(tokens));
+    }
     return assembler.finish();
 }
 

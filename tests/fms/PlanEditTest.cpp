@@ -118,6 +118,8 @@ TEST_F(PlanEditTest, InsertionNeedsOriginDestinationAndValidIndexes) {
     EXPECT_EQ(set.insertLegsWaypoint(db.WaypointCount(), 1), -1);
     EXPECT_EQ(set.insertFplnWaypoint(fix("SEA"), -3), -1);
     EXPECT_EQ(set.insertLegsPbd(fix("SEA"), 1, 90, std::nanf("")), -1);
+    EXPECT_EQ(set.insertLegsPbd(fix("SEA"), 1, 90, -5), -1);
+    EXPECT_EQ(set.insertLegsPbd(fix("SEA"), 1, 90, 3e38f), -1);
     EXPECT_EQ(state(), before);
 }
 

@@ -10,43 +10,6 @@ namespace {
 
 using namespace test;
 
-// Every invariant an edit must leave behind; empty when all hold.
-std::string Violations(const FlightPlan& p, const char* which) {
-    std::string out;
-    auto fail = [&](const std::string& what) { out += std::string(which) + ": " + what + "\n"; };
-    int32_t legs = 0, fpln = 0;
-    float sum = 0;
-    for (size_t i = 0; i < p.entries.size(); ++i) {
-        const WaypointEntry& e = p.entries[i];
-        if (e.onLegs > 1 || e.onFpln > 1) fail("flag not 0 or 1");
-        legs += e.onLegs;
-        fpln += e.onFpln;
-        if (!e.onLegs && !e.onFpln) {
-            // Only subdivision points may be hidden: behind a visible entry whose leg is long.
-            size_t start = i;
-            while (start > 0 && !p.entries[start].onLegs && !p.entries[start].onFpln) --start;
-            if (e.kind != 13 || !e.name.empty() || i == 0 || !(p.entries[start].legDistance > 100.0f))
-                fail("hidden entry " + std::to_string(i) + " is not a subdivision point");
-        }
-        if (i + 1 < p.entries.size()) {
-            if (!std::isfinite(e.legLength)) fail("leg length not finite at " + std::to_string(i));
-            sum += e.legLength;
-            if ((e.onLegs || e.onFpln) && e.legDistance < 0) fail("visible entry without a leg");
-        }
-    }
-    if (legs != p.LegsCount() || fpln != p.FplnCount()) fail("view sizes");
-    for (int32_t v = 0; v < legs; ++v)
-        if (!p.LegsEntry(v) || !p.LegsEntry(v)->onLegs || (v > 0 && p.LegsEntryIndex(v) <= p.LegsEntryIndex(v - 1)))
-            fail("legs view");
-    for (int32_t v = 0; v < fpln; ++v)
-        if (!p.FplnEntry(v) || !p.FplnEntry(v)->onFpln) fail("route view");
-    if (p.LegsEntry(legs) || p.FplnEntry(fpln)) fail("entry past the end of a view");
-    if (std::abs(p.totalDistance - sum) > 1e-3f * std::max(1.0f, sum)) fail("totalDistance is not the sum of legLength");
-    for (const VPathPoint& v : p.verticalPath)
-        if (v.entryIndex < -1 || v.entryIndex >= static_cast<int32_t>(p.entries.size())) fail("vertical path index");
-    return out;
-}
-
 class PlanProperty : public ::testing::Test {
 protected:
     PlanProperty() : db(BundledDatabase()), set(&db, nullptr, &aircraft, &guidance) {}
@@ -131,15 +94,15 @@ TEST_F(PlanProperty, InvariantsHoldAfterEveryEditOfThousandsOfRandomSequences) {
     int edits = 0;
     for (int sequence = 0; sequence < 2000; ++sequence) {
         randomActivePlan();
-        ASSERT_EQ(Violations(set.Active(), "active"), "") << "sequence " << sequence;
+        ASSERT_EQ(PlanViolations(set.Active(), "active"), "") << "sequence " << sequence;
         for (int step = any(25); step >= 0; --step) {
             const bool wasModifying = set.isModifying();
             const std::string activeBefore = Describe(set.Active());
             const std::string edit = randomEdit();
             ++edits;
             const std::string where = "sequence " + std::to_string(sequence) + " edit " + edit;
-            ASSERT_EQ(Violations(set.Active(), "active"), "") << where;
-            ASSERT_EQ(Violations(set.Modified(), "modified"), "") << where;
+            ASSERT_EQ(PlanViolations(set.Active(), "active"), "") << where;
+            ASSERT_EQ(PlanViolations(set.Modified(), "modified"), "") << where;
             // Only execution (and an altitude typed with no modification) may touch the active plan.
             const bool mayTouchActive = edit == "activate" || (edit == "altitude" && !wasModifying);
             if (!mayTouchActive) {

@@ -2,6 +2,7 @@
 // places, a recording guidance and a plan description for whole-plan comparisons.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -84,6 +85,43 @@ inline std::vector<std::string> FplnNames(const FlightPlan& p) {
     std::vector<std::string> names;
     for (int32_t i = 0; const WaypointEntry* e = p.FplnEntry(i); ++i) names.push_back(e->name);
     return names;
+}
+
+// Every invariant an edit must leave behind; empty when all hold.
+inline std::string PlanViolations(const FlightPlan& p, const char* which) {
+    std::string out;
+    auto fail = [&](const std::string& what) { out += std::string(which) + ": " + what + "\n"; };
+    int32_t legs = 0, fpln = 0;
+    float sum = 0;
+    for (size_t i = 0; i < p.entries.size(); ++i) {
+        const WaypointEntry& e = p.entries[i];
+        if (e.onLegs > 1 || e.onFpln > 1) fail("flag not 0 or 1");
+        legs += e.onLegs;
+        fpln += e.onFpln;
+        if (!e.onLegs && !e.onFpln) {
+            // Only subdivision points may be hidden: behind a visible entry whose leg is long.
+            size_t start = i;
+            while (start > 0 && !p.entries[start].onLegs && !p.entries[start].onFpln) --start;
+            if (e.kind != 13 || !e.name.empty() || i == 0 || !(p.entries[start].legDistance > 100.0f))
+                fail("hidden entry " + std::to_string(i) + " is not a subdivision point");
+        }
+        if (i + 1 < p.entries.size()) {
+            if (!std::isfinite(e.legLength)) fail("leg length not finite at " + std::to_string(i));
+            sum += e.legLength;
+            if ((e.onLegs || e.onFpln) && e.legDistance < 0) fail("visible entry without a leg");
+        }
+    }
+    if (legs != p.LegsCount() || fpln != p.FplnCount()) fail("view sizes");
+    for (int32_t v = 0; v < legs; ++v)
+        if (!p.LegsEntry(v) || !p.LegsEntry(v)->onLegs || (v > 0 && p.LegsEntryIndex(v) <= p.LegsEntryIndex(v - 1)))
+            fail("legs view");
+    for (int32_t v = 0; v < fpln; ++v)
+        if (!p.FplnEntry(v) || !p.FplnEntry(v)->onFpln) fail("route view");
+    if (p.LegsEntry(legs) || p.FplnEntry(fpln)) fail("entry past the end of a view");
+    if (std::abs(p.totalDistance - sum) > 1e-3f * std::max(1.0f, sum)) fail("totalDistance is not the sum of legLength");
+    for (const VPathPoint& v : p.verticalPath)
+        if (v.entryIndex < -1 || v.entryIndex >= static_cast<int32_t>(p.entries.size())) fail("vertical path index");
+    return out;
 }
 
 }  // namespace halvex::test

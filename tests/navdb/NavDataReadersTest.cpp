@@ -1,6 +1,9 @@
 // The six readers: columns, skip rules, lenient numbers, kinds, and the two line mends.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <random>
+
 #include "NavDataLines.h"
 #include "navdb/NavDataReaders.h"
 
@@ -88,10 +91,25 @@ TEST(LineRulesTest, LenientNumbersFollowAtofAndAtoi) {
     EXPECT_EQ(LenientReal("abc"), 0.0);
     EXPECT_EQ(LenientReal("1e2"), 100.0);
     EXPECT_EQ(LenientReal("0x10"), 16.0);  // as atof reads it
+    EXPECT_EQ(LenientReal("+-5"), 0.0);
+    EXPECT_EQ(LenientReal("12.5N"), 12.5);
+    EXPECT_EQ(LenientReal("0.1234567890123456789"), 0.1234567890123456789);  // past the fast path
+    EXPECT_EQ(LenientReal(" -122.309606"), -122.309606);
     EXPECT_EQ(LenientInteger(" 42abc"), 42);
     EXPECT_EQ(LenientInteger("-7"), -7);
     EXPECT_EQ(LenientInteger("x"), 0);
     EXPECT_EQ(LenientInteger("99999999999"), INT32_MAX);  // saturates instead of overflowing
+}
+
+TEST(LineRulesTest, LenientRealAgreesWithStrtodOnDataLikeNumbers) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> any(-200, 200);
+    const char* formats[] = {"%.6f", "%.5f", "%11.6f", "%.2f", "%.0f", "%.15g", "%.9f"};
+    for (int i = 0; i < 20000; ++i) {
+        char text[64];
+        std::snprintf(text, sizeof text, formats[i % 7], any(rng));
+        ASSERT_EQ(LenientReal(text), std::strtod(text, nullptr)) << text;
+    }
 }
 
 TEST(NavaidReaderTest, TypePatternsGiveKinds) {

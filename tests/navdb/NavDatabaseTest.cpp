@@ -178,6 +178,20 @@ TEST_F(NavDatabaseTest, AirwaysAreConsecutiveRunsMatchedWithinAThousandthOfARadi
     EXPECT_EQ(db.FindAirway("J3"), -1);
 }
 
+TEST_F(NavDatabaseTest, TextsInMemoryLoadLikeFiles) {
+    const std::string fixes = FixLine("AAA", 10, 10) + FixLine("BBB", 10, 11);
+    const std::string airways = AirwayLine("J1", 1, "AAA", 10, 10) + AirwayLine("J1", 2, "BBB", 10, 11);
+    write("wpNavFIX.txt", fixes);
+    write("wpNavRTE.txt", airways);
+    db.Load();
+    NavDatabase fromTexts;
+    fromTexts.LoadFromTexts({{"wpNavFIX.txt", fixes}, {"wpNavRTE.txt", airways}});
+    EXPECT_EQ(fromTexts.WaypointCount(), db.WaypointCount());
+    ASSERT_EQ(fromTexts.AirwayCount(), 1);
+    EXPECT_EQ(fromTexts.GetAirway(0)->points.size(), db.GetAirway(0)->points.size());
+    EXPECT_EQ(fromTexts.NavDataId(), "");  // no identification text: as a missing file
+}
+
 TEST(BundledNavDataTest, LoadsTheWesternUnitedStatesSample) {
     NavDatabase db;
     db.LoadFrom(std::filesystem::path(HALVEX_SOURCE_DIR) / "data/FMCWP/NavData");

@@ -1,0 +1,3 @@
+halvex_add_bench(flightplan_bench
+  SOURCES FlightPlanBench.cpp
+  LIBS halvex_fms)

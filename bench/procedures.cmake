@@ -1,0 +1,3 @@
+halvex_add_bench(procedures_bench
+  SOURCES ProceduresBench.cpp
+  LIBS halvex_procedures)

@@ -1,0 +1,4 @@
+halvex_add_fuzz(navdb_airport_point_fuzz
+  SOURCES NavDbAirportPointFuzz.cpp
+  LIBS halvex_navdb
+  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/airports.dat ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/malformed.txt)

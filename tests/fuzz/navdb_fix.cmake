@@ -1,0 +1,4 @@
+halvex_add_fuzz(navdb_fix_fuzz
+  SOURCES NavDbFixFuzz.cpp
+  LIBS halvex_navdb
+  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/wpNavFIX.txt ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/malformed.txt)

@@ -1,0 +1,4 @@
+halvex_add_fuzz(navdb_navaid_fuzz
+  SOURCES NavDbNavaidFuzz.cpp
+  LIBS halvex_navdb
+  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/wpNavAID.txt ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/malformed.txt)
