@@ -149,6 +149,12 @@ int RunPlan(const PlanOptions& o) {
 
 }  // namespace
 
+// Shared with the route command.
+std::vector<std::vector<std::string>> SplitPlanCommands(const std::string& text) { return SplitCommands(text); }
+void PrintPlanViews(std::ostream& out, const NavDatabase& db, const char* label, const FlightPlan& plan, bool all) {
+    PrintPlan(out, db, label, plan, all);
+}
+
 void AddPlanCommand(CLI::App& app) {
     auto options = std::make_shared<PlanOptions>();
     CLI::App* cmd = app.add_subcommand(

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,10 @@ std::vector<PlanVerb> PlanProcedureVerbs();  // SIDs, STARs, approaches and thei
 
 int32_t ArgInt(const std::string& text);   // whole text, else std::invalid_argument
 float ArgFloat(const std::string& text);
+
+// The plan command's parsing and printing, for the route command: commands separated by ";"
+// or line ends, words by blanks; the legs and route views of one plan (all entries with all).
+std::vector<std::vector<std::string>> SplitPlanCommands(const std::string& text);
+void PrintPlanViews(std::ostream& out, const NavDatabase& db, const char* label, const FlightPlan& plan, bool all);
 
 }  // namespace halvex::cli

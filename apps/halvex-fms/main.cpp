@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     halvex::cli::AddNavdataCommand(app);
     halvex::cli::AddProceduresCommand(app);
     halvex::cli::AddPlanCommand(app);
+    halvex::cli::AddRouteCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }

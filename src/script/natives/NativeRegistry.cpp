@@ -5,7 +5,8 @@ namespace halvex {
 const std::vector<NativeEntry>& AllNatives() {
     static const std::vector<NativeEntry> all = [] {
         std::vector<NativeEntry> v;
-        for (NativeTable family : {CduNatives(), NavDataNatives(), FlightPlanNatives(), ProcedureNatives()})
+        for (NativeTable family : {CduNatives(), NavDataNatives(), FlightPlanNatives(), ProcedureNatives(),
+                                   RouteNatives()})
             v.insert(v.end(), family.begin(), family.end());
         return v;
     }();

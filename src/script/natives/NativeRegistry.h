@@ -11,6 +11,7 @@ NativeTable CduNatives();       // screen, keys and module
 NativeTable NavDataNatives();   // navigation database look-ups
 NativeTable FlightPlanNatives(); // origin, destination, runways, FPLN and LEGS pages, cruise altitude
 NativeTable ProcedureNatives();  // departure, arrival and approach slots
+NativeTable RouteNatives();      // company-route files
 const std::vector<NativeEntry>& AllNatives();
 
 }  // namespace halvex

@@ -1,0 +1,3 @@
+halvex_add_bench(routes_bench
+  SOURCES RouteFilesBench.cpp
+  LIBS halvex_fms)
