@@ -8,6 +8,9 @@ FmsCore::FmsCore(const CoreDependencies& deps) {
     cdu_ = std::make_unique<CduUnit>(this, deps.makeCduEngine(), CduUnit::kScriptFile, deps.natives);
     configEngine_ = std::make_unique<LuaHost>();
     configLoaded_ = LoadConfiguration() != -1;
+    simulator_ = deps.makeSimulator ? deps.makeSimulator(config_.interfaceType) : MakeSimulatorLink(config_.interfaceType);
+    aircraft_ = std::make_unique<AircraftState>(*this);
+    apModes_ = std::make_unique<ApModeState>(*this);
     DrawSurface& surface = cdu_->Surface();
     surface.fastBlt = config_.fastBlt;
     surface.smoothHigh = config_.smoothHigh;
@@ -18,8 +21,17 @@ FmsCore::FmsCore(const CoreDependencies& deps) {
     cdu_->Start();
 }
 
+std::unique_ptr<SimVariables> MakeSimulatorLink(int32_t interfaceType) {
+    if (interfaceType == 1) return std::make_unique<FdsSimVariables>();
+    return std::make_unique<IpcSimVariables>();
+}
+
 FmsCore::~FmsCore() {
-    // Teardown order: CDU unit (with its engine), then the configuration engine.
+    // Teardown order: simulator link (closing its connection), aircraft state, autopilot modes,
+    // CDU unit (with its engine), then the configuration engine.
+    simulator_.reset();
+    aircraft_.reset();
+    apModes_.reset();
     cdu_.reset();
     configEngine_.reset();
 }
@@ -27,8 +39,10 @@ FmsCore::~FmsCore() {
 int FmsCore::LoadConfiguration() { return config_.load(*configEngine_); }
 
 int FmsCore::LoadPerformanceSpec() {
-    // No simulator link yet: the aircraft folder candidate does not exist.
-    return performance_.load(*configEngine_, std::string());
+    // First candidate: the aircraft's own folder inside the simulator folder.
+    std::string aircraftDirectory;
+    if (simulator_ && simulator_->IsConnected()) aircraftDirectory = simulator_->SimulatorPath() + simulator_->AircraftFolder();
+    return performance_.load(*configEngine_, aircraftDirectory);
 }
 
 void FmsCore::Update() {
@@ -39,7 +53,12 @@ void FmsCore::Update() {
     if (!configLoaded_) {
         cdu_->Grid().Clear();
         cdu_->Grid().WriteMessage(kIniNotLoaded);
+        return;
     }
+    simulator_->Update();  // a failed read leaves the cached values as they were
+    apModes_->Reserved();
+    aircraft_->Update();
+    UpdateGuidance();
 }
 
 int FmsCore::SetCduOrigin(float x, float y) {

@@ -7,18 +7,27 @@
 #include <functional>
 #include <memory>
 
+#include "core/AircraftState.h"
+#include "core/ApModeState.h"
 #include "core/Configuration.h"
 #include "fms/PerfSpecTable.h"
 #include "script/CduUnit.h"
 #include "script/NativeEntry.h"
 #include "script/ScriptHost.h"
+#include "simlink/SimVariables.h"
 
 namespace halvex {
 
-// What the core is built from: the CDU script's engine and the natives it registers.
+// The simulator link for an interface type ("FSIF_TYPE"): 1 the FDS connection, anything else
+// the data server.
+std::unique_ptr<SimVariables> MakeSimulatorLink(int32_t interfaceType);
+
+// What the core is built from: the CDU script's engine, the natives it registers and (for tests)
+// the simulator link; MakeSimulatorLink when that is empty.
 struct CoreDependencies {
     std::function<std::unique_ptr<ScriptHost>()> makeCduEngine;
     NativeTable natives;
+    std::function<std::unique_ptr<SimVariables>(int32_t interfaceType)> makeSimulator = nullptr;
 };
 
 class FmsCore {
@@ -36,6 +45,9 @@ public:
 
     virtual void Update();  // once per simulation frame
 
+    SimVariables* Simulator() { return simulator_.get(); }
+    AircraftState* Aircraft() { return aircraft_.get(); }
+    ApModeState* ApModes() { return apModes_.get(); }
     CduUnit* Cdu() { return cdu_.get(); }
     PerfSpecTable& Performance() { return performance_; }
     const Configuration& Config() const { return config_; }
@@ -57,6 +69,14 @@ public:
     bool ConfigLoaded() const { return configLoaded_; }
 
 private:
+    // The flight-plan guidance of each frame (sequencing and lateral guidance, then the vertical
+    // path and vertical guidance); empty until the flight-plan model joins the core.
+    void UpdateGuidance() {}
+
+    // Declared in teardown order, which the destructor follows explicitly.
+    std::unique_ptr<SimVariables> simulator_;
+    std::unique_ptr<AircraftState> aircraft_;
+    std::unique_ptr<ApModeState> apModes_;
     std::unique_ptr<CduUnit> cdu_;
     bool initOk_ = false;
     bool configLoaded_ = false;

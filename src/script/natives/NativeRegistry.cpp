@@ -5,7 +5,7 @@ namespace halvex {
 const std::vector<NativeEntry>& AllNatives() {
     static const std::vector<NativeEntry> all = [] {
         std::vector<NativeEntry> v;
-        for (NativeTable family : {CduNatives()}) v.insert(v.end(), family.begin(), family.end());
+        for (NativeTable family : {CduNatives(), AircraftNatives()}) v.insert(v.end(), family.begin(), family.end());
         return v;
     }();
     return all;

@@ -8,6 +8,7 @@
 namespace halvex {
 
 NativeTable CduNatives();       // screen, keys and module
+NativeTable AircraftNatives();  // autopilot modes, position, weights, simulator clock
 const std::vector<NativeEntry>& AllNatives();
 
 }  // namespace halvex
