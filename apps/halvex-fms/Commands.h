@@ -6,6 +6,8 @@
 namespace halvex::cli {
 
 void AddCduCommand(CLI::App& app);
+void AddServerCommand(CLI::App& app);
+void AddSimvarsCommand(CLI::App& app);
 
 // Makes root the working directory, as the simulator's is for the module. False with a message
 // on standard error when it cannot.

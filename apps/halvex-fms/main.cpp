@@ -7,6 +7,8 @@ int main(int argc, char** argv) {
     CLI::App app{"Halvex FMS Zolan: flight management system tools"};
     app.require_subcommand(1);
     halvex::cli::AddCduCommand(app);
+    halvex::cli::AddServerCommand(app);
+    halvex::cli::AddSimvarsCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }

@@ -80,11 +80,11 @@ struct MessageServer::Impl {
         if (!wire::ReceiveAll(c.fd, &h, sizeof h)) return false;
         if (h.magic != wire::kMagic || h.messageNameBytes > wire::kMaxNameBytes || h.atomNameBytes > wire::kMaxNameBytes)
             return false;
+        char names[2 * wire::kMaxNameBytes];
+        if (!wire::ReceiveAll(c.fd, names, h.messageNameBytes + h.atomNameBytes)) return false;
         IncomingMessage m;
-        m.messageName.resize(h.messageNameBytes);
-        m.atomName.resize(h.atomNameBytes);
-        if (!wire::ReceiveAll(c.fd, m.messageName.data(), m.messageName.size())) return false;
-        if (!wire::ReceiveAll(c.fd, m.atomName.data(), m.atomName.size())) return false;
+        m.messageName.assign(names, h.messageNameBytes);
+        m.atomName.assign(names + h.messageNameBytes, h.atomNameBytes);
         m.wParam = h.wParam;
         m.lParam = h.lParam;
         m.connection = c.id;
