@@ -1,4 +1,5 @@
-// One thread blocks in poll() on the listening sockets, the connections and a wake-up pipe.
+// One thread sleeps in poll() on the listening sockets and a wake-up pipe; one per connection
+// sleeps in recv().
 #include "platform/MessageServer.h"
 
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -21,11 +23,6 @@ namespace halvex::platform {
 
 namespace {
 
-struct Connection {
-    int fd = -1;
-    uint64_t id = 0;
-};
-
 // Listens on path; a live server there already is an error, a stale socket file is replaced.
 int listenAt(const std::string& path, std::string* error) {
     sockaddr_un addr{};
@@ -35,7 +32,7 @@ int listenAt(const std::string& path, std::string* error) {
         return -1;
     }
     std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int probe = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
     if (probe >= 0) {
         const bool live = ::connect(probe, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
         ::close(probe);
@@ -45,7 +42,7 @@ int listenAt(const std::string& path, std::string* error) {
         }
     }
     ::unlink(path.c_str());
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
     if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 16) != 0) {
         if (error) *error = "cannot listen at " + path + ": " + std::strerror(errno);
         if (fd >= 0) ::close(fd);
@@ -57,70 +54,100 @@ int listenAt(const std::string& path, std::string* error) {
 }  // namespace
 
 struct MessageServer::Impl {
+    // Each connection has its own thread blocked in recv(): an answer costs one receive and one
+    // send, and a client that stalls holds up nobody else.
+    struct Connection {
+        int fd = -1;
+        uint64_t id = 0;
+        std::thread thread;
+        std::atomic<bool> finished{false};
+    };
+
     std::vector<int> listeners;
     std::vector<std::string> paths;
-    std::vector<Connection> connections;
+    std::mutex connectionsLock;
+    std::vector<std::unique_ptr<Connection>> connections;
     int wake[2] = {-1, -1};
-    std::thread thread;
+    std::thread acceptor;
     std::atomic<bool> running{false};
     Handler handler;
     Farewell farewell;
     uint64_t nextId = 1;
 
-    void drop(size_t i) {
-        const uint64_t id = connections[i].id;
-        ::close(connections[i].fd);
-        connections.erase(connections.begin() + static_cast<std::ptrdiff_t>(i));
-        if (farewell) farewell(id);
-    }
-
-    // Reads one message and answers it; false when the connection must go.
-    bool serve(const Connection& c) {
-        wire::MessageHeader h{};
-        if (!wire::ReceiveAll(c.fd, &h, sizeof h)) return false;
-        if (h.magic != wire::kMagic || h.messageNameBytes > wire::kMaxNameBytes || h.atomNameBytes > wire::kMaxNameBytes)
-            return false;
-        char names[2 * wire::kMaxNameBytes];
-        if (!wire::ReceiveAll(c.fd, names, h.messageNameBytes + h.atomNameBytes)) return false;
-        IncomingMessage m;
-        m.messageName.assign(names, h.messageNameBytes);
-        m.atomName.assign(names + h.messageNameBytes, h.atomNameBytes);
-        m.wParam = h.wParam;
-        m.lParam = h.lParam;
-        m.connection = c.id;
-        const uint64_t result = handler(m);
-        return wire::SendAll(c.fd, &result, sizeof result);
-    }
-
-    void run() {
-        std::vector<pollfd> fds;
+    void serve(Connection& c) {
+        char buffer[sizeof(wire::MessageHeader) + 2 * wire::kMaxNameBytes];
         for (;;) {
-            fds.clear();
-            fds.push_back({wake[0], POLLIN, 0});
-            for (int l : listeners) fds.push_back({l, POLLIN, 0});
-            for (const Connection& c : connections) fds.push_back({c.fd, POLLIN, 0});
-            if (::poll(fds.data(), fds.size(), -1) < 0) {
+            const ssize_t n = ::recv(c.fd, buffer, sizeof buffer, 0);  // one message per packet
+            if (n < 0 && errno == EINTR) continue;
+            if (n < static_cast<ssize_t>(sizeof(wire::MessageHeader))) break;
+            wire::MessageHeader h;
+            std::memcpy(&h, buffer, sizeof h);
+            if (h.magic != wire::kMagic || h.messageNameBytes > wire::kMaxNameBytes || h.atomNameBytes > wire::kMaxNameBytes ||
+                sizeof h + h.messageNameBytes + h.atomNameBytes != static_cast<size_t>(n))
+                break;
+            IncomingMessage m;
+            m.messageName.assign(buffer + sizeof h, h.messageNameBytes);
+            m.atomName.assign(buffer + sizeof h + h.messageNameBytes, h.atomNameBytes);
+            m.wParam = h.wParam;
+            m.lParam = h.lParam;
+            m.connection = c.id;
+            const uint64_t result = handler(m);
+            if (!wire::SendAll(c.fd, &result, sizeof result)) break;
+        }
+        if (farewell) farewell(c.id);
+        c.finished = true;
+    }
+
+    // Joins the threads of connections that have ended.
+    void reap() {
+        std::lock_guard guard(connectionsLock);
+        for (auto it = connections.begin(); it != connections.end();) {
+            if ((*it)->finished) {
+                (*it)->thread.join();
+                ::close((*it)->fd);
+                it = connections.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    void acceptLoop() {
+        std::vector<pollfd> fds;
+        fds.push_back({wake[0], POLLIN, 0});
+        for (int l : listeners) fds.push_back({l, POLLIN, 0});
+        for (;;) {
+            if (::poll(fds.data(), fds.size(), -1) < 0) {  // sleeps until a client or Stop()
                 if (errno == EINTR) continue;
                 return;
             }
-            if (fds[0].revents) return;  // Stop()
-            for (size_t i = 0; i < listeners.size(); ++i) {
-                if (!(fds[1 + i].revents & POLLIN)) continue;
-                const int fd = ::accept4(listeners[i], nullptr, nullptr, SOCK_CLOEXEC);
+            if (fds[0].revents) return;
+            reap();
+            for (size_t i = 1; i < fds.size(); ++i) {
+                if (!(fds[i].revents & POLLIN)) continue;
+                const int fd = ::accept4(fds[i].fd, nullptr, nullptr, SOCK_CLOEXEC);
                 if (fd < 0) continue;
-                timeval limit{1, 0};  // a client that stops mid-message cannot hold the server
-                ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+                timeval limit{1, 0};  // a client that stops reading cannot hold its thread for ever
                 ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-                connections.push_back({fd, nextId++});
-            }
-            // Connections in the order polled; walk backwards so dropping keeps indexes valid.
-            const size_t first = 1 + listeners.size();
-            for (size_t k = fds.size(); k-- > first;) {
-                if (!fds[k].revents) continue;
-                const size_t i = k - first;
-                if (!(fds[k].revents & POLLIN) || !serve(connections[i])) drop(i);
+                auto c = std::make_unique<Connection>();
+                c->fd = fd;
+                c->id = nextId++;
+                Connection* raw = c.get();
+                std::lock_guard guard(connectionsLock);
+                connections.push_back(std::move(c));
+                raw->thread = std::thread([this, raw] { serve(*raw); });
             }
         }
+    }
+
+    void stopConnections() {
+        std::lock_guard guard(connectionsLock);
+        for (auto& c : connections) ::shutdown(c->fd, SHUT_RDWR);  // wakes each recv()
+        for (auto& c : connections) {
+            c->thread.join();
+            ::close(c->fd);
+        }
+        connections.clear();
     }
 };
 
@@ -157,7 +184,7 @@ bool MessageServer::Start(const std::string& className, const std::string& title
     impl_->handler = std::move(handler);
     impl_->farewell = std::move(farewell);
     impl_->running = true;
-    impl_->thread = std::thread([this] { impl_->run(); });
+    impl_->acceptor = std::thread([this] { impl_->acceptLoop(); });
     return true;
 }
 
@@ -165,8 +192,8 @@ void MessageServer::Stop() {
     if (!impl_->running) return;
     const char byte = 1;
     (void)!::write(impl_->wake[1], &byte, 1);
-    impl_->thread.join();
-    while (!impl_->connections.empty()) impl_->drop(impl_->connections.size() - 1);
+    impl_->acceptor.join();
+    impl_->stopConnections();
     for (size_t i = 0; i < impl_->listeners.size(); ++i) {
         ::close(impl_->listeners[i]);
         ::unlink(impl_->paths[i].c_str());

@@ -54,7 +54,7 @@ int connectTo(const std::string& path) {
         return -1;
     }
     std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
     if (fd < 0) return -1;
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
         const int e = errno;

@@ -1,0 +1,55 @@
+// The simulator link's cost on the Linux transport: one 4-byte read exchange, and a full Update
+// (nineteen exchanges), over both protocols, against the substitute simulator with its flight
+// model running. Run: build/bench/simlink_bench --benchmark_repetitions=5
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "simlink/SimIpcClient.h"
+#include "simlink/SimVariables.h"
+#include "simserver/DataServer.h"
+#include "support/ScratchRuntime.h"
+
+namespace {
+
+using namespace halvex;
+
+// One server and one connection for the whole run, like a module in a simulator.
+struct Fixture {
+    test::ScratchRuntime runtime;
+    std::unique_ptr<sim::DataServer> server;
+    std::unique_ptr<SimVariables> ipc;
+    std::unique_ptr<SimVariables> fds;
+    Fixture() {
+        sim::DataServerOptions options;
+        server = std::make_unique<sim::DataServer>(options);
+        if (!server->Start()) std::abort();
+        ipc = std::make_unique<IpcSimVariables>();
+        fds = std::make_unique<FdsSimVariables>();
+        if (!ipc->IsConnected() || !fds->IsConnected()) std::abort();
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+void BM_ReadExchange4Bytes(benchmark::State& state, bool useFds) {
+    SimVariables& sim = useFds ? *fixture().fds : *fixture().ipc;
+    for (auto _ : state) benchmark::DoNotOptimize(sim.Nav1LateralNeedle());
+    if (sim.LastResult() != 0) state.SkipWithError("exchange failed");
+}
+
+void BM_FullUpdate(benchmark::State& state, bool useFds) {
+    SimVariables& sim = useFds ? *fixture().fds : *fixture().ipc;
+    for (auto _ : state) benchmark::DoNotOptimize(sim.Update());
+    if (sim.LastResult() != 0) state.SkipWithError("update failed");
+}
+
+BENCHMARK_CAPTURE(BM_ReadExchange4Bytes, data_server, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ReadExchange4Bytes, fds, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_FullUpdate, data_server, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FullUpdate, fds, true)->Unit(benchmark::kMillisecond);
+
+}  // namespace
