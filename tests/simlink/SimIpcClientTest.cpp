@@ -5,7 +5,14 @@
 #include <chrono>
 #include <cstring>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <thread>
+
 #include "ScriptedServer.h"
+#include "platform/RuntimeFolder.h"
 #include "simlink/SimIpcClient.h"
 #include "support/ScratchRuntime.h"
 
@@ -266,6 +273,51 @@ TEST_F(SimIpcClientTest, AServerRestartedUnderTheSameClassIsReachedAgain) {
     SimIpcClient::Read(0x3324, 4, &altitude, code);
     EXPECT_TRUE(SimIpcClient::Process(code));
     EXPECT_EQ(altitude, 4321);
+}
+
+// A server window that takes each message and hangs up without answering.
+class HangingUpServer {
+public:
+    explicit HangingUpServer(const std::string& className) {
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        const std::string path = platform::ClassSocketPath(className);
+        std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+        listener_ = ::socket(AF_UNIX, SOCK_SEQPACKET, 0);
+        ok_ = ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && ::listen(listener_, 16) == 0;
+        thread_ = std::thread([this] {
+            for (;;) {
+                const int fd = ::accept(listener_, nullptr, nullptr);
+                if (fd < 0) return;  // the listener was shut down
+                char buffer[1024];
+                (void)!::recv(fd, buffer, sizeof buffer, 0);
+                ::close(fd);
+            }
+        });
+        path_ = path;
+    }
+    ~HangingUpServer() {
+        ::shutdown(listener_, SHUT_RDWR);
+        thread_.join();
+        ::close(listener_);
+        ::unlink(path_.c_str());
+    }
+    bool ok() const { return ok_; }
+
+private:
+    int listener_ = -1;
+    bool ok_ = false;
+    std::string path_;
+    std::thread thread_;
+};
+
+TEST_F(SimIpcClientTest, AServerThatHangsUpWithoutAnsweringGivesCode11) {
+    HangingUpServer server2("UIPCMAIN");
+    ASSERT_TRUE(server2.ok());
+    uint32_t code = 0;
+    EXPECT_FALSE(SimIpcClient::Open(0, code));  // the version exchange cannot be answered
+    EXPECT_EQ(code, SimIpcCode::SendFailedNoError);
+    EXPECT_FALSE(SimIpcClient::IsOpen());
 }
 
 }  // namespace
