@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint16_t level = 1004;
     check(queue.QueueWrite(2, 0x330A, 2, &level));
     queue.Seal();
-    std::memcpy(block.data(), data, std::min(size, block.size()));
+    if (size > 0) std::memcpy(block.data(), data, std::min(size, block.size()));
     queue.Deliver(size > 0 && (data[0] & 1) ? 7 : 2);
     for (const Guarded& g : vars) check(g.front == 0xF00DF00D && g.back == 0xBEEFBEEF);
 
