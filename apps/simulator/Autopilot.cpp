@@ -11,13 +11,15 @@ namespace {
 
 constexpr double kHeadingLoopLagSeconds = 1.5;   // roll response assumed by the heading gain
 constexpr double kNavInterceptGain = 4000.0;     // deg of intercept per (nm of cross-track / kt)
-constexpr double kCaptureTimeSeconds = 12.0;     // altitude capture time constant (minimum)
-constexpr double kCaptureAccelFpmPerS = 160.0;   // vertical acceleration the capture may ask for
+constexpr double kLocalizerInterceptGain = 8000.0;  // tighter: the beam narrows toward the runway
+constexpr double kCaptureAccelFtPerS2 = 2.0;     // vertical deceleration the capture plans with
+constexpr double kCaptureFinalSeconds = 4.0;     // time constant of the last few feet
 constexpr double kGlideslopeCaptureFt = 40.0;    // within this of the glide path the hold latches
 constexpr double kGlidepathGainPerS = 0.1;       // path corrections: 10 % of the error per second
 
 double TrackWithIntercept(const NavSolution& nav, const AirData& air) {
-    double interceptDeg = std::clamp(nav.crossTrackNm / std::max(air.tasKt, 60.0) * kNavInterceptGain,
+    double gain = nav.isLocalizer ? kLocalizerInterceptGain : kNavInterceptGain;
+    double interceptDeg = std::clamp(nav.crossTrackNm / std::max(air.tasKt, 60.0) * gain,
                                      -kMaxInterceptDeg, kMaxInterceptDeg);
     return nav.trackDegTrue + interceptDeg;
 }
@@ -31,13 +33,17 @@ std::optional<double> LateralTargetHeading(const AutopilotInputs& ap, const AirD
 }
 
 double AltitudeHoldVerticalSpeed(const AutopilotInputs& ap, const AirData& air) {
+    if (!std::isfinite(ap.targetAltitudeFt)) return 0.0;
     double errorFt = ap.targetAltitudeFt - air.altitudeFt;
     double rateFpm = std::abs(ap.targetVerticalSpeedFpm);
     if (rateFpm < 1.0) rateFpm = kDefaultVerticalSpeedFpm;
     rateFpm = std::min(rateFpm, kMaxVerticalSpeedFpm);
-    // Exponential capture, slow enough that the vertical acceleration it needs stays available.
-    double captureSeconds = std::max(kCaptureTimeSeconds, rateFpm / kCaptureAccelFpmPerS);
-    return std::clamp(errorFt * 60.0 / captureSeconds, -rateFpm, rateFpm);
+    // Capture: the rate that stops exactly at the target under a constant deceleration the
+    // airframe can give, then an exponential tail; both leave no overshoot.
+    double distanceFt = std::abs(errorFt);
+    double stoppingFpm = std::sqrt(2.0 * kCaptureAccelFtPerS2 * distanceFt) * 60.0;
+    double tailFpm = distanceFt * 60.0 / kCaptureFinalSeconds;
+    return std::copysign(std::min({rateFpm, stoppingFpm, tailFpm}), errorFt);
 }
 
 double GlideslopeVerticalSpeed(const AirData& air, const NavSolution& nav1, bool& captured) {

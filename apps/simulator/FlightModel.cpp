@@ -14,14 +14,50 @@ namespace {
 
 constexpr double kRollRateDegPerS = 5.0;
 constexpr double kRollLagSeconds = 1.0;
-constexpr double kVerticalLagSeconds = 2.0;
+constexpr double kVerticalLagSeconds = 1.0;
 constexpr double kVerticalAccelFpmPerS = 200.0;  // about 0.1 g
 constexpr double kSpeedLagSeconds = 4.0;
 constexpr double kAccelKtPerS = 1.5;              // level flight; less while climbing
 constexpr double kMinIasKt = 60.0;
+constexpr double kCeilingFt = 60000.0;           // no climb performance above this
+constexpr long kMaxSubStepsPerCall = 200'000;    // a huge step gets longer sub-steps, not a hang
 
-// Moves value toward target with a first-order lag, its rate limited to +-maxRate.
+double FiniteOr(double value, double fallback) { return std::isfinite(value) ? value : fallback; }
+
+// A station that cannot be placed is not tuned; a course that is not a number makes no localizer.
+std::optional<NavStation> SanitizedStation(std::optional<NavStation> station) {
+    if (!station || !std::isfinite(station->latitudeDeg) || !std::isfinite(station->longitudeDeg))
+        return std::nullopt;
+    station->latitudeDeg = std::clamp(station->latitudeDeg, -90.0, 90.0);
+    if (station->localizerCourseDegMag && !std::isfinite(*station->localizerCourseDegMag))
+        station->localizerCourseDegMag.reset();
+    return station;
+}
+
+// Every number the model integrates must be finite; anything else falls back to the defaults.
+FlightModelConfig Sanitized(FlightModelConfig c) {
+    const FlightModelConfig d;
+    c.latitudeDeg = std::clamp(FiniteOr(c.latitudeDeg, d.latitudeDeg), -90.0, 90.0);
+    c.longitudeDeg = FiniteOr(c.longitudeDeg, d.longitudeDeg);
+    c.fieldElevationFt = FiniteOr(c.fieldElevationFt, d.fieldElevationFt);
+    c.fieldElevationFt = std::clamp(c.fieldElevationFt, -1000.0, 20000.0);
+    c.altitudeFt = std::clamp(FiniteOr(c.altitudeFt, d.altitudeFt), c.fieldElevationFt, kCeilingFt);
+    c.trueHeadingDeg = FiniteOr(c.trueHeadingDeg, d.trueHeadingDeg);
+    c.iasKt = std::max(FiniteOr(c.iasKt, d.iasKt), kMinIasKt);
+    c.windFromDeg = FiniteOr(c.windFromDeg, d.windFromDeg);
+    c.windSpeedKt = std::abs(FiniteOr(c.windSpeedKt, d.windSpeedKt));
+    c.timeFactor = c.timeFactor >= 0 && std::isfinite(c.timeFactor) ? c.timeFactor : d.timeFactor;
+    c.magneticVariationDeg = FiniteOr(c.magneticVariationDeg, d.magneticVariationDeg);
+    c.grossWeightLb = FiniteOr(c.grossWeightLb, d.grossWeightLb);
+    c.nav1 = SanitizedStation(c.nav1);
+    c.nav2 = SanitizedStation(c.nav2);
+    return c;
+}
+
+// Moves value toward target with a first-order lag, its rate limited to +-maxRate; settles
+// exactly once within a thousandth of a unit, so a level aircraft is level, not nearly so.
 double Approach(double value, double target, double lagSeconds, double maxRate, double dt) {
+    if (std::abs(target - value) < 1e-3) return target;
     double rate = std::clamp((target - value) / lagSeconds, -maxRate, maxRate);
     double next = value + rate * dt;
     return (target - value) * (target - next) <= 0 ? target : next;  // never step past the target
@@ -76,34 +112,46 @@ void AutopilotInputs::setApproachHold(bool on) {
 // ---- model ----
 
 FlightModel::FlightModel(const FlightModelConfig& config)
-    : config_(config),
-      clock_(config.utcDate),
-      latRad_(std::clamp(config.latitudeDeg, -90.0, 90.0) * kDegToRad),
-      lonRad_(std::remainder(config.longitudeDeg, 360.0) * kDegToRad),
-      altitudeFt_(std::max(config.altitudeFt, config.fieldElevationFt)),
-      headingRad_(WrapTwoPi(config.trueHeadingDeg * kDegToRad)),
-      iasKt_(std::max(config.iasKt, kMinIasKt)) {
-    if (!(config_.timeFactor >= 0)) config_.timeFactor = 1.0;
-    autopilot_.headingBugDegMag = Wrap360(config.trueHeadingDeg - config.magneticVariationDeg);
+    : config_(Sanitized(config)),
+      clock_(config_.utcDate),
+      latRad_(config_.latitudeDeg * kDegToRad),
+      lonRad_(std::remainder(config_.longitudeDeg, 360.0) * kDegToRad),
+      altitudeFt_(config_.altitudeFt),
+      headingRad_(WrapTwoPi(config_.trueHeadingDeg * kDegToRad)),
+      iasKt_(config_.iasKt) {
+    autopilot_.headingBugDegMag = Wrap360(config_.trueHeadingDeg - config_.magneticVariationDeg);
     autopilot_.targetAltitudeFt = altitudeFt_;
     autopilot_.targetIasKt = iasKt_;
-    autopilot_.nav1CourseDegMag = InitialCourse(config.nav1, config);
-    autopilot_.nav2CourseDegMag = InitialCourse(config.nav2, config);
+    autopilot_.nav1CourseDegMag = InitialCourse(config_.nav1, config_);
+    autopilot_.nav2CourseDegMag = InitialCourse(config_.nav2, config_);
     refreshSnapshot();
 }
 
 void FlightModel::setMagneticVariationDeg(double variationDeg) {
+    if (!std::isfinite(variationDeg)) return;
     config_.magneticVariationDeg = variationDeg;
     snapshot_.magneticVariationDeg = variationDeg;
 }
 
+void FlightModel::setTimeFactor(double factor) {
+    if (factor >= 0 && std::isfinite(factor)) config_.timeFactor = factor;
+}
+
 void FlightModel::step(double realSeconds) {
     double simSeconds = realSeconds * config_.timeFactor;
-    if (!(simSeconds > 0) || !std::isfinite(simSeconds)) return;
-    auto count = static_cast<long>(std::ceil(simSeconds / kMaxSubStepSeconds));
+    if (!(simSeconds > 0) || !std::isfinite(simSeconds)) {
+        // Paused (or nonsense): time stands still, but the radios still see new courses.
+        iasRateKtPerS_ = 0;
+        refreshSnapshot();
+        return;
+    }
+    auto count = static_cast<long>(std::min(std::ceil(simSeconds / kMaxSubStepSeconds),
+                                            static_cast<double>(kMaxSubStepsPerCall)));
     double dt = simSeconds / static_cast<double>(count);
     double iasBefore = iasKt_;
     for (long i = 0; i < count; ++i) integrate(dt);
+    clock_.advance(simSeconds);  // whole step at once: no rounding drift from the sub-steps
+    simulatedSeconds_ += simSeconds;
     iasRateKtPerS_ = (iasKt_ - iasBefore) / simSeconds;
     refreshSnapshot();
 }
@@ -125,6 +173,10 @@ void FlightModel::integrate(double dt) {
         nav1 = SolveNav(config_.nav1, autopilot_.nav1CourseDegMag, config_.fieldElevationFt,
                         {latRad_, lonRad_, altitudeFt_, air.trueHeadingDeg, config_.magneticVariationDeg});
     FlightCommands cmd = ComputeCommands(autopilot_, air, nav1, glideslopeCaptured_);
+    // A caller may poke anything into the autopilot targets; nonsense is not flown.
+    cmd.bankDeg = FiniteOr(cmd.bankDeg, 0.0);
+    cmd.verticalSpeedFpm = FiniteOr(cmd.verticalSpeedFpm, 0.0);
+    if (cmd.iasKt && !std::isfinite(*cmd.iasKt)) cmd.iasKt.reset();
 
     // Airframe: roll-rate limited bank, coordinated turn, vertical speed with a g limit, thrust
     // that accelerates less while climbing and decelerates less while descending.
@@ -145,14 +197,19 @@ void FlightModel::integrate(double dt) {
 
     double groundFt = config_.fieldElevationFt;
     altitudeFt_ += verticalSpeedFpm_ / 60.0 * dt;
+    if (altitudeFt_ >= kCeilingFt) {
+        altitudeFt_ = kCeilingFt;
+        verticalSpeedFpm_ = std::min(0.0, verticalSpeedFpm_);
+    }
     if (altitudeFt_ <= groundFt) {  // flat ground: the aircraft rests on it, no crash model
         altitudeFt_ = groundFt;
         verticalSpeedFpm_ = std::max(0.0, verticalSpeedFpm_);
     }
 
-    MoveAlong(latRad_, lonRad_, ground.trackRad, ground.speedKt * dt / 3600.0);
-    clock_.advance(dt);
-    simulatedSeconds_ += dt;
+    // The air mass carries the aircraft along a great circle; its heading turns with the track
+    // (meridians converge), which also takes it over a pole the right way.
+    double endTrackRad = MoveAlong(latRad_, lonRad_, ground.trackRad, ground.speedKt * dt / 3600.0);
+    headingRad_ = WrapTwoPi(headingRad_ + std::remainder(endTrackRad - ground.trackRad, 2 * kPi));
 }
 
 void FlightModel::refreshSnapshot() {

@@ -106,7 +106,8 @@ public:
     explicit FlightModel(const FlightModelConfig& config);
 
     // Advances simulated time by realSeconds * time factor in equal sub-steps of at most
-    // kMaxSubStepSeconds, so any step size integrates the same way.
+    // kMaxSubStepSeconds, so any step size integrates the same way. With a time factor of 0 only
+    // the snapshot is refreshed (new courses move the needles while paused).
     void step(double realSeconds);
 
     const AircraftSnapshot& state() const { return snapshot_; }
@@ -115,8 +116,9 @@ public:
     const FlightModelConfig& config() const { return config_; }
 
     // The variation may follow the aircraft (the server can look it up from a grid each frame).
+    // Non-finite values are ignored, as are non-finite numbers in the configuration (defaults).
     void setMagneticVariationDeg(double variationDeg);
-    void setTimeFactor(double factor) { config_.timeFactor = factor; }
+    void setTimeFactor(double factor);  // ignored unless finite and >= 0
 
     static constexpr double kMaxSubStepSeconds = 0.05;  // of simulated time
 

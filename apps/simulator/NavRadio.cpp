@@ -21,7 +21,8 @@ NavSolution SolveNav(const std::optional<NavStation>& station, double selectedCo
 
     double stationLat = station->latitudeDeg * kDegToRad, stationLon = station->longitudeDeg * kDegToRad;
     CourseDistance toStation = CourseAndDistance(aircraft.latRad, aircraft.lonRad, stationLat, stationLon);
-    double radialDegTrue = CourseAndDistance(stationLat, stationLon, aircraft.latRad, aircraft.lonRad).courseRad / kDegToRad;
+    double radialDegTrue =
+        CourseAndDistance(stationLat, stationLon, aircraft.latRad, aircraft.lonRad).courseRad / kDegToRad;
     double groundNm = toStation.distanceNm;
     double heightNm = (aircraft.altitudeFt - fieldElevationFt) / kFeetPerNm;
 

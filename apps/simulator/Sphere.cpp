@@ -16,14 +16,17 @@ CourseDistance CourseAndDistance(double latA, double lonA, double latB, double l
     return {WrapTwoPi(std::atan2(y, x)), central * kEarthRadiusNm};
 }
 
-void MoveAlong(double& lat, double& lon, double course, double distanceNm) {
+double MoveAlong(double& lat, double& lon, double course, double distanceNm) {
     double d = distanceNm / kEarthRadiusNm;
+    double finalCourse = std::atan2(std::sin(course) * std::cos(lat),
+                                    std::cos(lat) * std::cos(d) * std::cos(course) - std::sin(lat) * std::sin(d));
     double sinLat = std::sin(lat) * std::cos(d) + std::cos(lat) * std::sin(d) * std::cos(course);
     double newLat = std::asin(std::clamp(sinLat, -1.0, 1.0));
     double newLon = lon + std::atan2(std::sin(course) * std::sin(d) * std::cos(lat),
                                      std::cos(d) - std::sin(lat) * sinLat);
     lat = newLat;
     lon = std::remainder(newLon, 2 * kPi);  // -pi..pi
+    return WrapTwoPi(finalCourse);
 }
 
 double Wrap360(double deg) {

@@ -16,8 +16,9 @@ struct CourseDistance {
 };
 
 CourseDistance CourseAndDistance(double latARad, double lonARad, double latBRad, double lonBRad);
-// Moves (latRad, lonRad) distanceNm along the great circle starting on courseRad.
-void MoveAlong(double& latRad, double& lonRad, double courseRad, double distanceNm);
+// Moves (latRad, lonRad) distanceNm along the great circle starting on courseRad; returns the
+// course at the end point (it differs from the start course away from the equator).
+double MoveAlong(double& latRad, double& lonRad, double courseRad, double distanceNm);
 
 double Wrap360(double deg);   // 0 <= result < 360
 double Wrap180(double deg);   // -180 < result <= 180
