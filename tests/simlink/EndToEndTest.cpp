@@ -75,6 +75,7 @@ TEST_F(EndToEndTest, WithoutServerTheCoreRunsOnWithTheStartPosition) {
     auto core = makeCore("FSIF_TYPE = 0\n");
     ASSERT_TRUE(core->InitOk());
     EXPECT_FALSE(core->Simulator()->IsConnected());
+    EXPECT_EQ(core->Simulator()->LastResult(), SimIpcCode::NoServerWindow);
     core->Update();
     EXPECT_NEAR(core->Aircraft()->CurrentPosition().latRad * kRadToDeg, -57.29578, 1e-3);  // the failure value, -1 rad
     callNative(*core, "FMScore_setApLMode", {ScriptValue::Integer(1)});  // nothing to send to; still stored
