@@ -163,5 +163,28 @@ TEST_F(EndToEndTest, AutopilotModesSwitchTheSimulatorsHolds) {
     EXPECT_TRUE(modes.FlightDirector());
 }
 
+TEST_F(EndToEndTest, TheAircraftFliesTheCommandedHeadingAndAltitude) {
+    sim::DataServer server(options);
+    ASSERT_TRUE(server.Start());
+    auto core = makeCore("FSIF_TYPE = 0\n");
+    core->Update();
+    ApModeState& modes = *core->ApModes();
+    modes.SetAutopilotMaster(true);
+    modes.SetLateralMode(1);
+    modes.SetVerticalMode(1);
+    modes.CommandHeading(180);  // true
+    modes.CommandAltitude(10000);
+    modes.CommandVerticalSpeed(1500);
+    modes.CommandAirspeed(250);
+    for (int frame = 0; frame < 180; ++frame) {  // three simulated minutes, a frame a second
+        server.Step(1.0);
+        core->Update();
+    }
+    EXPECT_NEAR(core->Aircraft()->TrueHeading(), 180.0, 2.0);
+    EXPECT_NEAR(core->Aircraft()->Altitude(), 10000.0, 50.0);
+    const TrackVector3 t = core->Aircraft()->TrackVector();
+    EXPECT_LT(t.y, 0.0f);  // moving south
+}
+
 }  // namespace
 }  // namespace halvex
