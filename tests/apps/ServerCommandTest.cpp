@@ -147,6 +147,12 @@ TEST_F(ServerCommandTest, QuietServerStopsOnSigintAndSimvarsPrintsEveryGetter) {
     for (const char* name : {"Latitude: ", "TrueHeading: ", "Year: ", "Month: ", "DayOfMonth: ", "UtcHour: ",
                              "AircraftFolder: ", "Nav2VerticalNeedle: "})
         EXPECT_NE(out.find(std::string("\n") + name), std::string::npos) << name << "\n" << out;
+    Child watch({"simvars", "--watch"});
+    int blocks = 0;
+    for (int lines = 0; blocks < 2 && lines < 200; ++lines) blocks += watch.line(3000) == "Update: 0";
+    EXPECT_EQ(blocks, 2);  // printed again a second later
+    watch.signal(SIGINT);
+    EXPECT_EQ(watch.wait(3000), 0);
     Child fds({"simvars", "--fds", "--bench", "50"});
     const std::string bench = fds.rest(5000);
     EXPECT_EQ(fds.wait(3000), 0);
