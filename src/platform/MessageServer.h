@@ -1,5 +1,6 @@
 // The server end of window messages: a "window" registered under a class and/or a title that
-// answers each message sent to it. One thread blocks on the connections; nothing polls.
+// answers each message sent to it. Its threads sleep in the system until a client or Stop() wakes
+// them; nothing polls. Handlers of different connections may run at the same time.
 #pragma once
 
 #include <cstdint>
