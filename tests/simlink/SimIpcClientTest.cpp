@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -173,6 +175,17 @@ TEST_F(SimIpcClientTest, ABlockNameAlreadyTakenGivesCode5AndTheNextOpenUsesANewN
     EXPECT_EQ(code, SimIpcCode::CreateBlockFailed);
     EXPECT_FALSE(SimIpcClient::IsOpen());
     EXPECT_TRUE(SimIpcClient::Open(0, code));
+}
+
+TEST_F(SimIpcClientTest, ABlockLeftBehindByADeadProcessOfTheSameIdIsReplaced) {
+    ASSERT_TRUE(server.Start());
+    const std::string stale = platform::SharedBlockSystemName(SimIpcClient::BlockName(SimIpcClient::OpenCounter() + 1));
+    const int fd = ::shm_open(stale.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);  // not held by this process
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    uint32_t code = 0;
+    EXPECT_TRUE(SimIpcClient::Open(0, code));
+    EXPECT_EQ(code, 0u);
 }
 
 TEST_F(SimIpcClientTest, ABlockFullIsCode15AtExactlyOneByteOver) {

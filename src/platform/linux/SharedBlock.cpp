@@ -7,8 +7,27 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <mutex>
+#include <set>
 
 namespace halvex::platform {
+
+namespace {
+
+// Names this process has created and still holds. Block names carry the process id, so one that
+// exists but is not held here was left behind by a dead process of the same id (these blocks,
+// unlike the other platform's, outlive their process) and may be removed.
+struct HeldNames {
+    std::mutex lock;
+    std::set<std::string> names;
+};
+
+HeldNames& held() {
+    static HeldNames h;
+    return h;
+}
+
+}  // namespace
 
 std::string SharedBlockSystemName(const std::string& name) {
     std::string s = "/halvex." + std::to_string(getuid()) + "." + name;
@@ -22,13 +41,17 @@ SharedBlock::~SharedBlock() { Close(); }
 SharedBlock::Created SharedBlock::Create(const std::string& name, size_t sizeBytes) {
     Close();
     const std::string systemName = SharedBlockSystemName(name);
-    const int fd = ::shm_open(systemName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    std::lock_guard guard(held().lock);
+    int fd = ::shm_open(systemName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && errno == EEXIST && !held().names.count(systemName) && ::shm_unlink(systemName.c_str()) == 0)
+        fd = ::shm_open(systemName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return errno == EEXIST ? Created::AlreadyExisted : Created::Failed;
     if (::ftruncate(fd, static_cast<off_t>(sizeBytes)) != 0) {
         ::close(fd);
         ::shm_unlink(systemName.c_str());
         return Created::Failed;
     }
+    held().names.insert(systemName);
     fd_ = fd;
     owner_ = true;
     systemName_ = systemName;
@@ -71,7 +94,11 @@ void SharedBlock::Close() {
     Unmap();
     if (fd_ >= 0) {
         ::close(fd_);
-        if (owner_) ::shm_unlink(systemName_.c_str());
+        if (owner_) {
+            std::lock_guard guard(held().lock);
+            ::shm_unlink(systemName_.c_str());
+            held().names.erase(systemName_);
+        }
     }
     fd_ = -1;
     owner_ = false;
