@@ -24,12 +24,13 @@ namespace halvex::platform {
 namespace {
 
 constexpr uint32_t kFirstId = 0xC000;  // where string-backed ids start, as on the other platform
+constexpr uint32_t kNoTimeoutSet = 0xFFFFFFFF;
 
 struct WindowSlot {
     std::string path;
     int fd = -1;
     bool used = false;
-    uint32_t timeoutMs = 0;  // the receive time-out set on fd; 0 = none yet
+    uint32_t timeoutMs = kNoTimeoutSet;  // the receive time-out set on fd
 };
 
 struct Tables {
@@ -83,7 +84,7 @@ WindowHandle findAt(const std::string& path) {
 void closeConnection(WindowSlot& slot) {
     if (slot.fd >= 0) ::close(slot.fd);
     slot.fd = -1;
-    slot.timeoutMs = 0;
+    slot.timeoutMs = kNoTimeoutSet;
 }
 
 }  // namespace
