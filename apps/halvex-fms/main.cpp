@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
     halvex::cli::AddProceduresCommand(app);
     halvex::cli::AddPlanCommand(app);
     halvex::cli::AddRouteCommand(app);
+    halvex::cli::AddServerCommand(app);
+    halvex::cli::AddSimvarsCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }

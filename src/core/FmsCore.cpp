@@ -8,7 +8,11 @@ FmsCore::FmsCore(const CoreDependencies& deps) {
     cdu_ = std::make_unique<CduUnit>(this, deps.makeCduEngine(), CduUnit::kScriptFile, deps.natives);
     configEngine_ = std::make_unique<LuaHost>();
     configLoaded_ = LoadConfiguration() != -1;
-    model_ = std::make_unique<FlightPlanModel>(&performance_);
+    simulator_ = deps.makeSimulator ? deps.makeSimulator(config_.interfaceType) : MakeSimulatorLink(config_.interfaceType);
+    aircraft_ = std::make_unique<AircraftState>(*this);
+    apModes_ = std::make_unique<ApModeState>(*this);
+    aircraftSource_ = std::make_unique<AircraftStateSource>(*aircraft_);
+    model_ = std::make_unique<FlightPlanModel>(&performance_, aircraftSource_.get());
     database_ = std::make_unique<NavDatabase>();  // loaded below, only with the performance table
     model_->AttachDatabase(database_.get());
     DrawSurface& surface = cdu_->Surface();
@@ -22,10 +26,19 @@ FmsCore::FmsCore(const CoreDependencies& deps) {
     cdu_->Start();
 }
 
+std::unique_ptr<SimVariables> MakeSimulatorLink(int32_t interfaceType) {
+    if (interfaceType == 1) return std::make_unique<FdsSimVariables>();
+    return std::make_unique<IpcSimVariables>();
+}
+
 FmsCore::~FmsCore() {
-    // Teardown order: flight-plan model, CDU unit (with its engine), navigation database,
-    // configuration engine.
+    // Teardown order: simulator link (closing its connection), aircraft state, autopilot modes,
+    // flight-plan model, CDU unit (with its engine), navigation database, configuration engine.
+    simulator_.reset();
+    aircraft_.reset();
+    apModes_.reset();
     model_.reset();
+    aircraftSource_.reset();
     cdu_.reset();
     database_.reset();
     configEngine_.reset();
@@ -34,8 +47,10 @@ FmsCore::~FmsCore() {
 int FmsCore::LoadConfiguration() { return config_.load(*configEngine_); }
 
 int FmsCore::LoadPerformanceSpec() {
-    // No simulator link yet: the aircraft folder candidate does not exist.
-    return performance_.load(*configEngine_, std::string());
+    // First candidate: the aircraft's own folder inside the simulator folder.
+    std::string aircraftDirectory;
+    if (simulator_ && simulator_->IsConnected()) aircraftDirectory = simulator_->SimulatorPath() + simulator_->AircraftFolder();
+    return performance_.load(*configEngine_, aircraftDirectory);
 }
 
 void FmsCore::Update() {
@@ -46,7 +61,12 @@ void FmsCore::Update() {
     if (!configLoaded_) {
         cdu_->Grid().Clear();
         cdu_->Grid().WriteMessage(kIniNotLoaded);
+        return;
     }
+    simulator_->Update();  // a failed read leaves the cached values as they were
+    apModes_->Reserved();
+    aircraft_->Update();
+    UpdateGuidance();
 }
 
 int FmsCore::SetCduOrigin(float x, float y) {

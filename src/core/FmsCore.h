@@ -7,6 +7,9 @@
 #include <functional>
 #include <memory>
 
+#include "core/AircraftState.h"
+#include "core/AircraftStateSource.h"
+#include "core/ApModeState.h"
 #include "core/Configuration.h"
 #include "fms/FlightPlanModel.h"
 #include "fms/PerfSpecTable.h"
@@ -14,13 +17,20 @@
 #include "script/CduUnit.h"
 #include "script/NativeEntry.h"
 #include "script/ScriptHost.h"
+#include "simlink/SimVariables.h"
 
 namespace halvex {
 
-// What the core is built from: the CDU script's engine and the natives it registers.
+// The simulator link for an interface type ("FSIF_TYPE"): 1 the FDS connection, anything else
+// the data server.
+std::unique_ptr<SimVariables> MakeSimulatorLink(int32_t interfaceType);
+
+// What the core is built from: the CDU script's engine, the natives it registers and (for tests)
+// the simulator link; MakeSimulatorLink when that is empty.
 struct CoreDependencies {
     std::function<std::unique_ptr<ScriptHost>()> makeCduEngine;
     NativeTable natives;
+    std::function<std::unique_ptr<SimVariables>(int32_t interfaceType)> makeSimulator = nullptr;
 };
 
 class FmsCore {
@@ -38,6 +48,9 @@ public:
 
     virtual void Update();  // once per simulation frame
 
+    SimVariables* Simulator() { return simulator_.get(); }
+    AircraftState* Aircraft() { return aircraft_.get(); }
+    ApModeState* ApModes() { return apModes_.get(); }
     FlightPlanModel* Model() { return model_.get(); }
     CduUnit* Cdu() { return cdu_.get(); }
     NavDatabase* Database() { return database_.get(); }  // loaded only when InitOk()
@@ -61,6 +74,15 @@ public:
     bool ConfigLoaded() const { return configLoaded_; }
 
 private:
+    // The flight-plan guidance of each frame (sequencing and lateral guidance, then the vertical
+    // path and vertical guidance); the plan notifies guidance through its seam until it exists.
+    void UpdateGuidance() {}
+
+    // Declared in teardown order, which the destructor follows explicitly.
+    std::unique_ptr<SimVariables> simulator_;
+    std::unique_ptr<AircraftState> aircraft_;
+    std::unique_ptr<ApModeState> apModes_;
+    std::unique_ptr<AircraftStateSource> aircraftSource_;  // the plan's view of aircraft_
     std::unique_ptr<FlightPlanModel> model_;
     std::unique_ptr<CduUnit> cdu_;
     std::unique_ptr<NavDatabase> database_;

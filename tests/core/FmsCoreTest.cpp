@@ -5,6 +5,7 @@
 #include "core/FmsCore.h"
 #include "script/LuaHost.h"
 #include "script/natives/NativeRegistry.h"
+#include "support/ScratchRuntime.h"
 #include "support/TempTree.h"
 
 namespace halvex {
@@ -46,6 +47,7 @@ protected:
         CoreDependencies deps{[] { return std::make_unique<LuaHost>(); }, AllNatives()};
         return std::make_unique<FmsCore>(deps);
     }
+    test::ScratchRuntime runtime;  // no simulator server but the ones a test starts
     test::TempTree tree;
 };
 

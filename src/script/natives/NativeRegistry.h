@@ -12,6 +12,7 @@ NativeTable NavDataNatives();   // navigation database look-ups
 NativeTable FlightPlanNatives(); // origin, destination, runways, FPLN and LEGS pages, cruise altitude
 NativeTable ProcedureNatives();  // departure, arrival and approach slots
 NativeTable RouteNatives();      // company-route files
+NativeTable AircraftNatives();  // autopilot modes, position, weights, simulator clock
 const std::vector<NativeEntry>& AllNatives();
 
 }  // namespace halvex
