@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "navdb/Geodesy.h"
 #include "Commands.h"
 #include "simserver/DataServer.h"
 
@@ -107,6 +108,8 @@ int runServer(const ServerOptions& o) {
     c.iasKt = o.iasKt;
     c.fieldElevationFt = o.elevFt;
     c.timeFactor = o.rate;
+    // The variation of the FMS's own grid at the start point, so both sides agree on magnetic.
+    c.magneticVariationDeg = MagneticVariation(static_cast<float>(o.latDeg), static_cast<float>(o.lonDeg));
     if (!o.wind.empty() && !parseWind(o.wind, c)) {
         std::cerr << "halvex-fms server: --wind wants DIR/KT, got '" << o.wind << "'\n";
         return 2;
