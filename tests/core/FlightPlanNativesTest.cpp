@@ -2,41 +2,15 @@
 // and keeps what they returned as text in the global "seen".
 #include <gtest/gtest.h>
 
-#include "core/FmsCore.h"
-#include "script/LuaHost.h"
-#include "script/natives/NativeRegistry.h"
-#include "support/TempTree.h"
+#include "core/LuaPageCore.h"
 
 namespace halvex {
 namespace {
 
 using namespace test;
 
-const char* kSpec = R"(
-SPEC_TBL = { size = 1, [0] = { size = 1, weight = 1000, v1 = 1, vr = 2, v2 = 3, optClbSpd = 4, optDesSpd = 5, optCrzSpd = 300,
-  [0] = { size = 1, spd = 250, turnRate = 1.5, [0] = { alt = 0, climb = 9, descend = -9 } } } })";
-
-// The page runs the body once, on the first call; "fix" finds a waypoint index by ident.
-std::string PageScript(const std::string& body) {
-    return R"(
-g_EntryPoint = "page"
-g_multiReturnVals = {}
-color = {}
-seen = ""
-function fmt(v)
-  if type(v) == "number" and v ~= math.floor(v) then return string.format("%.1f", v) end
-  return tostring(v)
-end
-function show(...)
-  local parts = {}
-  for i = 1, select("#", ...) do parts[#parts + 1] = fmt(select(i, ...)) end
-  seen = seen .. table.concat(parts, ",") .. ";"
-end
-function multi(n)
-  local parts = {}
-  for i = 0, n - 1 do parts[#parts + 1] = fmt(g_multiReturnVals[i]) end
-  seen = seen .. table.concat(parts, ",") .. ";"
-end
+// "fix" finds a waypoint index by ident, "rwy" a runway index by name.
+const char* kHelpers = R"(
 function fix(core, ident)
   FMScore_queryFix(core, ident)
   return g_multiReturnVals[1]
@@ -49,33 +23,12 @@ function rwy(core, origin, name)
   end
   return -1
 end
-function page(core)
-)" + body + R"(
-  g_EntryPoint = "idle"
-end
-function idle(core) end
 )";
-}
 
-class FlightPlanNativesTest : public ::testing::Test {
+class FlightPlanNativesTest : public ::testing::Test, protected LuaPageCore {
 protected:
-    void SetUp() override {
-        tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.ini", "FSIF_TYPE = 0\n");
-        tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.spc", kSpec);
-        tree.copyFromSource("data/FMCWP/NavData", "FMCWP/NavData");
-        tree.copyFromSource("data/PMDG/SIDSTARS", "PMDG/SIDSTARS");
-    }
-    std::string run(const std::string& body) {
-        tree.write("Gauges/HalvexFmsZolan/VUV6000.sq", PageScript(body));
-        CoreDependencies deps{[] { return std::make_unique<LuaHost>(); }, AllNatives()};
-        core = std::make_unique<FmsCore>(deps);
-        ScriptValue seen;
-        core->Cdu()->Engine().GetValue(seen, MakePath("seen"));
-        const std::string error = core->Cdu()->Engine().LastError();
-        return error.empty() ? seen.text() : "error: " + error;
-    }
-    TempTree tree;
-    std::unique_ptr<FmsCore> core;
+    FlightPlanNativesTest() : LuaPageCore(MinimalSpecTable(300)) { copyBundledData(); }
+    std::string run(const std::string& body) { return LuaPageCore::run(LuaPageScript(body, 1, kHelpers)); }
 };
 
 TEST_F(FlightPlanNativesTest, AirportsAndRunwaysFollowTheModifiedOrActivePlan) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/FmsCore.h"
+#include "core/LuaPageCore.h"
 #include "script/LuaHost.h"
 #include "script/natives/NativeRegistry.h"
 #include "support/ScratchRuntime.h"
@@ -32,16 +33,12 @@ function page(core)
 end
 )";
 
-const char* kMinimalSpec = R"(
-SPEC_TBL = { size = 1, [0] = { size = 1, weight = 1000, v1 = 1, vr = 2, v2 = 3, optClbSpd = 4, optDesSpd = 5, optCrzSpd = 6,
-  [0] = { size = 1, spd = 250, turnRate = 1.5, [0] = { alt = 0, climb = 9, descend = -9 } } } })";
-
 class FmsCoreTest : public ::testing::Test {
 protected:
     void writeTree(bool ini, bool spec, const std::string& iniText = "FSIF_TYPE = 0\n") {
         tree.write("Gauges/HalvexFmsZolan/VUV6000.sq", kCountingPage);
         if (ini) tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.ini", iniText);
-        if (spec) tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.spc", kMinimalSpec);
+        if (spec) tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.spc", test::MinimalSpecTable());
     }
     std::unique_ptr<FmsCore> makeCore() {
         CoreDependencies deps{[] { return std::make_unique<LuaHost>(); }, AllNatives()};

@@ -3,58 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "../navdb/NavDataLines.h"
-#include "core/FmsCore.h"
-#include "script/LuaHost.h"
-#include "script/natives/NativeRegistry.h"
-#include "support/TempTree.h"
+#include "core/LuaPageCore.h"
 
 namespace halvex {
 namespace {
 
 using namespace test;
 
-const char* kSpec = R"(
-SPEC_TBL = { size = 1, [0] = { size = 1, weight = 1000, v1 = 1, vr = 2, v2 = 3, optClbSpd = 4, optDesSpd = 5, optCrzSpd = 6,
-  [0] = { size = 1, spd = 250, turnRate = 1.5, [0] = { alt = 0, climb = 9, descend = -9 } } } })";
-
-// The page runs the body given by the test once, on the first call.
-std::string PageScript(const std::string& body) {
-    return R"(
-g_EntryPoint = "page"
-g_multiReturnVals = {}
-color = {}
-seen = ""
-function show(...)
-  local parts = {}
-  for i = 1, select("#", ...) do
-    local v = select(i, ...)
-    if type(v) == "number" and v ~= math.floor(v) then v = string.format("%.4f", v) end
-    parts[#parts + 1] = tostring(v)
-  end
-  seen = seen .. table.concat(parts, ",") .. ";"
-end
-function multi(n)
-  local parts = {}
-  for i = 0, n - 1 do
-    local v = g_multiReturnVals[i]
-    if type(v) == "number" and v ~= math.floor(v) then v = string.format("%.4f", v) end
-    parts[#parts + 1] = tostring(v)
-  end
-  seen = seen .. table.concat(parts, ",") .. ";"
-end
-function page(core)
-)" + body + R"(
-  g_EntryPoint = "idle"
-end
-function idle(core) end
-)";
-}
-
-class NavDataNativesTest : public ::testing::Test {
+class NavDataNativesTest : public ::testing::Test, protected LuaPageCore {
 protected:
     void SetUp() override {
-        tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.ini", "FSIF_TYPE = 0\n");
-        tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.spc", kSpec);
         tree.write("FMCWP/NavData/fmc_ident.txt", "NavData=2105\nOpProgram=2021.05\n");
         tree.write("FMCWP/NavData/wpNavFIX.txt", FixLine("DUP", 10, 10) + FixLine("DUP", 11, 11) + FixLine("SOLO", 12.5, -3.25));
         tree.write("FMCWP/NavData/wpNavAID.txt", AidLine("DUP", "VORD", 12, 12) + AidLine("KVOR", "VOR", 1, 1));
@@ -64,16 +22,8 @@ protected:
     }
     std::string run(const std::string& body, bool withSpec = true) {
         if (!withSpec) std::filesystem::remove("Gauges/HalvexFmsZolan/FMS_ZOLAN.spc");
-        tree.write("Gauges/HalvexFmsZolan/VUV6000.sq", PageScript(body));
-        CoreDependencies deps{[] { return std::make_unique<LuaHost>(); }, AllNatives()};
-        core = std::make_unique<FmsCore>(deps);
-        ScriptValue seen;
-        core->Cdu()->Engine().GetValue(seen, MakePath("seen"));
-        const std::string error = core->Cdu()->Engine().LastError();
-        return error.empty() ? seen.text() : "error: " + error;
+        return LuaPageCore::run(LuaPageScript(body, 4));
     }
-    TempTree tree;
-    std::unique_ptr<FmsCore> core;
 };
 
 TEST_F(NavDataNativesTest, QueryFixReportsCountAndFirstEitherWay) {

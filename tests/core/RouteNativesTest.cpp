@@ -3,59 +3,17 @@
 
 #include <filesystem>
 
-#include "core/FmsCore.h"
-#include "script/LuaHost.h"
-#include "script/natives/NativeRegistry.h"
-#include "support/TempTree.h"
+#include "core/LuaPageCore.h"
 
 namespace halvex {
 namespace {
 
 using namespace test;
 
-const char* kSpec = R"(
-SPEC_TBL = { size = 1, [0] = { size = 1, weight = 1000, v1 = 1, vr = 2, v2 = 3, optClbSpd = 4, optDesSpd = 5, optCrzSpd = 6,
-  [0] = { size = 1, spd = 250, turnRate = 1.5, [0] = { alt = 0, climb = 9, descend = -9 } } } })";
-
-// The page runs the body once and records what the calls returned in "seen".
-std::string PageScript(const std::string& body) {
-    return R"(
-g_EntryPoint = "page"
-g_multiReturnVals = {}
-color = {}
-seen = ""
-function show(...)
-  local parts = {}
-  for i = 1, select("#", ...) do parts[#parts + 1] = tostring((select(i, ...))) end
-  seen = seen .. table.concat(parts, ",") .. ";"
-end
-function page(core)
-)" + body + R"(
-  g_EntryPoint = "idle"
-end
-function idle(core) end
-)";
-}
-
-class RouteNativesTest : public ::testing::Test {
+class RouteNativesTest : public ::testing::Test, protected LuaPageCore {
 protected:
-    void SetUp() override {
-        tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.ini", "FSIF_TYPE = 0\n");
-        tree.write("Gauges/HalvexFmsZolan/FMS_ZOLAN.spc", kSpec);
-        tree.copyFromSource("data/FMCWP", "FMCWP");
-        tree.copyFromSource("data/PMDG", "PMDG");
-    }
-    std::string run(const std::string& body) {
-        tree.write("Gauges/HalvexFmsZolan/VUV6000.sq", PageScript(body));
-        CoreDependencies deps{[] { return std::make_unique<LuaHost>(); }, AllNatives()};
-        core = std::make_unique<FmsCore>(deps);
-        ScriptValue seen;
-        core->Cdu()->Engine().GetValue(seen, MakePath("seen"));
-        const std::string error = core->Cdu()->Engine().LastError();
-        return error.empty() ? seen.text() : "error: " + error;
-    }
-    TempTree tree;
-    std::unique_ptr<FmsCore> core;
+    void SetUp() override { copyBundledData(); }
+    std::string run(const std::string& body) { return LuaPageCore::run(LuaPageScript(body, -1)); }
 };
 
 TEST_F(RouteNativesTest, SaveWithAndWithoutNameThenLoadAndExecute) {
