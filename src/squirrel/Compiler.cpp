@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "squirrel/BinaryOps.h"
 #include "squirrel/Opcodes.h"
 #include "squirrel/Vm.h"
 
@@ -112,13 +113,42 @@ private:
                 return code.size() - 2;
             }
         }
+        if (op == OP_JMPF && canFuse() && code.size() >= 2 && lastInstr_ == code.size() - 2) {
+            uint32_t& fused = code[lastInstr_];
+            if ((OpOf(fused) == OP_BINK || OpOf(fused) == OP_BINL) && IsOrdering(static_cast<Op>(ArgOf(fused)))) {
+                fused = Encode(OpOf(fused) == OP_BINK ? OP_CMPKJMPF : OP_CMPLJMPF, ArgOf(fused));
+                code.push_back(0);
+                adjust(delta);
+                return lastInstr_;
+            }
+        }
         return emit(op, 0, delta);
+    }
+    // `push operand; op` becomes one instruction that reads the operand from a constant or a local.
+    void emitBinary(Op op) {
+        if (IsFusableBinary(op) && canFuse() && lex_.tokenLine == fs_->lastLine) {
+            if (uint32_t* last = lastSingle()) {
+                const Op pushed = OpOf(*last);
+                if (pushed == OP_PUSHINT || pushed == OP_PUSHCONST || pushed == OP_GETLOCAL) {
+                    const int32_t operand = pushed == OP_PUSHINT ? constant(Value::Int(ArgOf(*last))) : ArgOf(*last);
+                    *last = Encode(pushed == OP_GETLOCAL ? OP_BINL : OP_BINK, op);
+                    word(static_cast<uint32_t>(operand));
+                    adjust(-1);
+                    return;
+                }
+            }
+        }
+        emit(op, 0, -1);
     }
     void patch(size_t at, size_t target) {
         if (target > lastTarget_) lastTarget_ = target;
         uint32_t& w = fs_->p->code[at];
         if (OpOf(w) == OP_CMPJMPF) {
             fs_->p->code[at + 1] = static_cast<uint32_t>(static_cast<int32_t>(target) - static_cast<int32_t>(at) - 2);
+            return;
+        }
+        if (OpOf(w) == OP_CMPKJMPF || OpOf(w) == OP_CMPLJMPF) {
+            fs_->p->code[at + 2] = static_cast<uint32_t>(static_cast<int32_t>(target) - static_cast<int32_t>(at) - 3);
             return;
         }
         w = Encode(OpOf(w), static_cast<int32_t>(target) - static_cast<int32_t>(at) - 1);
@@ -259,7 +289,7 @@ private:
             if (t == TK_NEWSLOT) error("can't 'create' a local slot");
             if (t != '=') emit(OP_GETLOCAL, e.index, 1);
             expression();
-            if (t != '=') emit(arithOp(t), 0, -1);
+            if (t != '=') emitBinary(arithOp(t));
             emit(OP_SETLOCAL, e.index, 0);
             break;
         case EK::Free:
@@ -371,7 +401,7 @@ private:
             next();
             ExpDesc r = binary(level + 1);
             discharge(r);
-            emit(op, 0, -1);
+            emitBinary(op);
         }
     }
 

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "squirrel/BinaryOps.h"
 #include "squirrel/Opcodes.h"
 
 namespace sq {
@@ -602,38 +603,51 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             ENTER_FRAME();
             break;
         }
-        case OP_ADD: case OP_SUB: case OP_MUL: case OP_DIV: case OP_MOD: {
-            Value& a = sp[-2];
-            const Value& b = sp[-1];
+        case OP_ADD: case OP_SUB: case OP_MUL: case OP_DIV: case OP_MOD:
+        case OP_BAND: case OP_BOR: case OP_BXOR: case OP_SHL: case OP_SHR: case OP_USHR:
+        case OP_LT: case OP_LE: case OP_GT: case OP_GE: {
             const Op op = OpOf(ins);
-            if (isIntPair(sp - 2)) {
-                const uint32_t x = static_cast<uint32_t>(a.i), y = static_cast<uint32_t>(b.i);
-                if (op == OP_ADD) { a.i = static_cast<int32_t>(x + y); --sp; break; }
-                if (op == OP_SUB) { a.i = static_cast<int32_t>(x - y); --sp; break; }
-                if (op == OP_MUL) { a.i = static_cast<int32_t>(x * y); --sp; break; }
-                if (b.i > 0) {  // zero and -1 divisors take the checked path
-                    a.i = op == OP_DIV ? a.i / b.i : a.i % b.i;
-                    --sp;
-                    break;
-                }
-            } else if (a.isNumber() && b.isNumber() && op != OP_MOD) {
-                const float x = a.toFloat(), y = b.toFloat();
-                float r;
-                if (op == OP_ADD) r = x + y;
-                else if (op == OP_SUB) r = x - y;
-                else if (op == OP_MUL) r = x * y;
-                else r = x / y;
-                a = Value::Float(r);
-                --sp;
-                break;
+            if (!FastBinary(op, sp[-2], sp[-1])) {
+                const Value va = sp[-2], vb = sp[-1];
+                SYNC();
+                const Value r = SlowBinary(vm, op, va, vb);
+                RELOAD();
+                sp[-2] = r;
             }
-            static const char opChar[] = {'+', '-', '*', '/', '%'};
-            const Value va = sp[-2], vb = sp[-1];
-            SYNC();
-            const Value r = vm.arith(opChar[op - OP_ADD], va, vb);
-            RELOAD();
-            sp[-2] = r;
             --sp;
+            break;
+        }
+        case OP_BINK: case OP_BINL: {
+            const Op op = static_cast<Op>(ArgOf(ins));
+            const uint32_t operand = *pc++;
+            const Value& b = OpOf(ins) == OP_BINK ? K[operand] : base[operand];
+            if (!FastBinary(op, sp[-1], b)) {
+                const Value va = sp[-1], vb = b;
+                SYNC();
+                const Value r = SlowBinary(vm, op, va, vb);
+                RELOAD();
+                sp[-1] = r;
+            }
+            break;
+        }
+        case OP_CMPKJMPF: case OP_CMPLJMPF: {
+            const Op op = static_cast<Op>(ArgOf(ins));
+            const uint32_t operand = pc[0];
+            const int32_t off = static_cast<int32_t>(pc[1]);
+            pc += 2;
+            const Value& a = sp[-1];
+            const Value& b = OpOf(ins) == OP_CMPKJMPF ? K[operand] : base[operand];
+            bool holds;
+            if (a.t == T::Int && b.t == T::Int) {
+                holds = op == OP_LT ? a.i < b.i : op == OP_LE ? a.i <= b.i : op == OP_GT ? a.i > b.i : a.i >= b.i;
+            } else {
+                const Value va = a, vb = b;
+                SYNC();
+                holds = OrderingHolds(op, vm.compare(va, vb));
+                RELOAD();
+            }
+            --sp;
+            if (!holds) pc += off;
             break;
         }
         case OP_NEG: {
@@ -658,26 +672,6 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             if (sp[-1].t != T::Int) { SYNC(); vm.raise(std::string("attempt to perform a bitwise op on a ") + RawTypeName(sp[-1])); }
             sp[-1].i = ~sp[-1].i;
             break;
-        case OP_BAND: case OP_BOR: case OP_BXOR: case OP_SHL: case OP_SHR: case OP_USHR: {
-            const Value a = sp[-2], b = sp[-1];
-            if (a.t != T::Int || b.t != T::Int) {
-                SYNC();
-                vm.raise(std::string("bitwise op between '") + RawTypeName(a) + "' and '" + RawTypeName(b) + "'");
-            }
-            int32_t r = 0;
-            const uint32_t sh = static_cast<uint32_t>(b.i) & 31;
-            switch (OpOf(ins)) {
-            case OP_BAND: r = a.i & b.i; break;
-            case OP_BOR: r = a.i | b.i; break;
-            case OP_BXOR: r = a.i ^ b.i; break;
-            case OP_SHL: r = static_cast<int32_t>(static_cast<uint32_t>(a.i) << sh); break;
-            case OP_SHR: r = a.i >> sh; break;
-            default: r = static_cast<int32_t>(static_cast<uint32_t>(a.i) >> sh); break;
-            }
-            sp[-2] = Value::Int(r);
-            --sp;
-            break;
-        }
         case OP_EQ: case OP_NE: {
             const Value a = sp[-2], b = sp[-1];
             bool eq;
@@ -685,26 +679,6 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             else if (a.isNumber() && b.isNumber()) eq = a.toFloat() == b.toFloat();
             else eq = false;
             sp[-2] = Value::Bool(OpOf(ins) == OP_EQ ? eq : !eq);
-            --sp;
-            break;
-        }
-        case OP_LT: case OP_LE: case OP_GT: case OP_GE: {
-            int c;
-            if (isIntPair(sp - 2)) c = sp[-2].i < sp[-1].i ? -1 : sp[-2].i > sp[-1].i ? 1 : 0;
-            else {
-                const Value a = sp[-2], b = sp[-1];
-                SYNC();
-                c = vm.compare(a, b);
-                RELOAD();
-            }
-            bool r;
-            switch (OpOf(ins)) {
-            case OP_LT: r = c < 0; break;
-            case OP_LE: r = c <= 0; break;
-            case OP_GT: r = c > 0; break;
-            default: r = c >= 0; break;
-            }
-            sp[-2] = Value::Bool(r);
             --sp;
             break;
         }
