@@ -169,6 +169,7 @@ private:
     size_t gcThreshold_ = 4 << 20;
     size_t objectCount_ = 0;
     std::vector<Obj*> gray_;
+    std::vector<WeakRef*> weakRefs_;  // every live weak reference, so a collection need not walk the heap for them
     StringTable strings_;
 };
 
