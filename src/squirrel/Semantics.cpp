@@ -276,14 +276,18 @@ Value Vm::arith(int op, const Value& a, const Value& b) {
     }
     if (op == '+' && (a.t == T::String || b.t == T::String)) {
         std::string out;
-        if (a.t == T::String) out = a.s->text;
-        else out = toString(a);
+        if (a.t == T::String) {
+            out.reserve(a.s->len + (b.t == T::String ? b.s->len : 16));
+            out = a.s->text;
+        } else {
+            out = toString(a);
+        }
         if (b.t == T::String) out.append(b.s->text);
         else if (b.t == T::Int) {
             char buf[16];
             out.append(buf, static_cast<size_t>(std::snprintf(buf, sizeof buf, "%d", b.i)));
         } else out.append(toString(b));
-        return str(out);
+        return strOwned(std::move(out));
     }
     if (a.t == T::Table || a.t == T::Instance || a.t == T::UserData) {
         MetaMethod mm = op == '+' ? MM_ADD : op == '-' ? MM_SUB : op == '*' ? MM_MUL : op == '/' ? MM_DIV : MM_MODULO;
