@@ -630,6 +630,42 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             }
             break;
         }
+        case OP_LBINK: case OP_LBINL: {
+            const Op op = static_cast<Op>(ArgOf(ins));
+            const uint32_t right = pc[1];
+            *sp = base[pc[0]];
+            pc += 2;
+            const Value& b = OpOf(ins) == OP_LBINK ? K[right] : base[right];
+            ++sp;
+            if (!FastBinary(op, sp[-1], b)) {
+                const Value va = sp[-1], vb = b;
+                SYNC();
+                const Value r = SlowBinary(vm, op, va, vb);
+                RELOAD();
+                sp[-1] = r;
+            }
+            break;
+        }
+        case OP_LCMPKJMPF: case OP_LCMPLJMPF: {
+            const Op op = static_cast<Op>(ArgOf(ins));
+            const Value& a = base[pc[0]];
+            const Value& b = OpOf(ins) == OP_LCMPKJMPF ? K[pc[1]] : base[pc[1]];
+            const int32_t off = static_cast<int32_t>(pc[2]);
+            pc += 3;
+            bool holds;
+            if (a.t == T::Int && b.t == T::Int) {
+                holds = op == OP_LT ? a.i < b.i : op == OP_LE ? a.i <= b.i : op == OP_GT ? a.i > b.i : a.i >= b.i;
+            } else {
+                const Value va = a, vb = b;
+                *sp++ = va;  // where the unfused code had it, for the collector and error reports
+                SYNC();
+                holds = OrderingHolds(op, vm.compare(va, vb));
+                RELOAD();
+                --sp;
+            }
+            if (!holds) pc += off;
+            break;
+        }
         case OP_CMPKJMPF: case OP_CMPLJMPF: {
             const Op op = static_cast<Op>(ArgOf(ins));
             const uint32_t operand = pc[0];

@@ -34,6 +34,10 @@ enum Op : uint8_t {
     OP_BINL,         // binary op with a local right operand: arg the op; second word the slot
     OP_CMPKJMPF,     // compare with a constant, jump if false: arg the op; words: constant, offset
     OP_CMPLJMPF,     // compare with a local, jump if false: arg the op; words: slot, offset
+    OP_LBINK,        // push local op constant: arg the op; words: slot, constant
+    OP_LBINL,        // push local op local: arg the op; words: left slot, right slot
+    OP_LCMPKJMPF,    // local compared with a constant, jump if false: arg the op; words: slot, constant, offset
+    OP_LCMPLJMPF,    // local compared with a local, jump if false: arg the op; words: slot, slot, offset
     OP_COUNT
 };
 
