@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "squirrel/BinaryOps.h"
 #include "squirrel/Opcodes.h"
 #include "squirrel/Vm.h"
 
@@ -82,6 +83,7 @@ private:
             p->lines.emplace_back(static_cast<uint32_t>(p->code.size()), lex_.tokenLine);
             fs_->lastLine = lex_.tokenLine;
         }
+        prevInstr_ = lastInstr_;
         lastInstr_ = p->code.size();
         p->code.push_back(Encode(op, arg));
         adjust(delta);
@@ -109,16 +111,79 @@ private:
                 code.push_back(0);
                 adjust(delta);  // the compare already counted its own operands
                 lastInstr_ = code.size() - 2;
+                prevInstr_ = SIZE_MAX;
                 return code.size() - 2;
             }
         }
+        if (op == OP_JMPF && canFuse() && code.size() >= 2 && lastInstr_ == code.size() - 2) {
+            uint32_t& fused = code[lastInstr_];
+            if ((OpOf(fused) == OP_BINK || OpOf(fused) == OP_BINL) && IsOrdering(static_cast<Op>(ArgOf(fused)))) {
+                fused = Encode(OpOf(fused) == OP_BINK ? OP_CMPKJMPF : OP_CMPLJMPF, ArgOf(fused));
+                code.push_back(0);
+                adjust(delta);
+                prevInstr_ = SIZE_MAX;
+                return lastInstr_;
+            }
+        }
+        if (op == OP_JMPF && canFuse() && code.size() >= 3 && lastInstr_ == code.size() - 3) {
+            uint32_t& fused = code[lastInstr_];
+            if ((OpOf(fused) == OP_LBINK || OpOf(fused) == OP_LBINL) && IsOrdering(static_cast<Op>(ArgOf(fused)))) {
+                fused = Encode(OpOf(fused) == OP_LBINK ? OP_LCMPKJMPF : OP_LCMPLJMPF, ArgOf(fused));
+                code.push_back(0);
+                adjust(delta);
+                prevInstr_ = SIZE_MAX;
+                return lastInstr_;
+            }
+        }
         return emit(op, 0, delta);
+    }
+    // `push operand; op` becomes one instruction that reads the operand from a constant or a local.
+    void emitBinary(Op op) {
+        if (IsFusableBinary(op) && canFuse() && lex_.tokenLine == fs_->lastLine) {
+            if (uint32_t* last = lastSingle()) {
+                const Op pushed = OpOf(*last);
+                if (pushed == OP_PUSHINT || pushed == OP_PUSHCONST || pushed == OP_GETLOCAL) {
+                    const int32_t operand = pushed == OP_PUSHINT ? constant(Value::Int(ArgOf(*last))) : ArgOf(*last);
+                    const bool fromLocal = pushed == OP_GETLOCAL;
+                    adjust(-1);
+                    if (leftIsFusableLocal()) {  // both operands named: nothing goes through the stack
+                        auto& code = fs_->p->code;
+                        const int32_t left = ArgOf(code[prevInstr_]);
+                        code[prevInstr_] = Encode(fromLocal ? OP_LBINL : OP_LBINK, op);
+                        code.back() = static_cast<uint32_t>(left);
+                        word(static_cast<uint32_t>(operand));
+                        lastInstr_ = prevInstr_;
+                        prevInstr_ = SIZE_MAX;
+                        return;
+                    }
+                    *last = Encode(fromLocal ? OP_BINL : OP_BINK, op);
+                    word(static_cast<uint32_t>(operand));
+                    return;
+                }
+            }
+        }
+        emit(op, 0, -1);
+    }
+    // The instruction before the last is a GETLOCAL that no jump or line entry separates from it.
+    bool leftIsFusableLocal() const {
+        const auto& code = fs_->p->code;
+        const auto& lines = fs_->p->lines;
+        return prevInstr_ != SIZE_MAX && prevInstr_ + 2 == code.size() && OpOf(code[prevInstr_]) == OP_GETLOCAL &&
+               lastTarget_ <= prevInstr_ && (lines.empty() || lines.back().first <= prevInstr_);
     }
     void patch(size_t at, size_t target) {
         if (target > lastTarget_) lastTarget_ = target;
         uint32_t& w = fs_->p->code[at];
         if (OpOf(w) == OP_CMPJMPF) {
             fs_->p->code[at + 1] = static_cast<uint32_t>(static_cast<int32_t>(target) - static_cast<int32_t>(at) - 2);
+            return;
+        }
+        if (OpOf(w) == OP_CMPKJMPF || OpOf(w) == OP_CMPLJMPF) {
+            fs_->p->code[at + 2] = static_cast<uint32_t>(static_cast<int32_t>(target) - static_cast<int32_t>(at) - 3);
+            return;
+        }
+        if (OpOf(w) == OP_LCMPKJMPF || OpOf(w) == OP_LCMPLJMPF) {
+            fs_->p->code[at + 3] = static_cast<uint32_t>(static_cast<int32_t>(target) - static_cast<int32_t>(at) - 4);
             return;
         }
         w = Encode(OpOf(w), static_cast<int32_t>(target) - static_cast<int32_t>(at) - 1);
@@ -259,7 +324,7 @@ private:
             if (t == TK_NEWSLOT) error("can't 'create' a local slot");
             if (t != '=') emit(OP_GETLOCAL, e.index, 1);
             expression();
-            if (t != '=') emit(arithOp(t), 0, -1);
+            if (t != '=') emitBinary(arithOp(t));
             emit(OP_SETLOCAL, e.index, 0);
             break;
         case EK::Free:
@@ -371,7 +436,7 @@ private:
             next();
             ExpDesc r = binary(level + 1);
             discharge(r);
-            emit(op, 0, -1);
+            emitBinary(op);
         }
     }
 
@@ -667,14 +732,16 @@ private:
         FuncState* saved = fs_;
         const size_t savedTarget = lastTarget_;
         const size_t savedInstr = lastInstr_;
+        const size_t savedPrev = prevInstr_;
         lastTarget_ = 0;
-        lastInstr_ = SIZE_MAX;
+        lastInstr_ = prevInstr_ = SIZE_MAX;
         fs_ = child.get();
         statement();
         emit(OP_RETURNNULL, 0, 0);
         fs_ = saved;
         lastTarget_ = savedTarget;
         lastInstr_ = savedInstr;
+        prevInstr_ = savedPrev;
         saved->p->children.push_back(p);
         const int n = static_cast<int>(freeNames.size());
         emit(OP_CLOSURE, static_cast<int32_t>(saved->p->children.size() - 1), 1 - n);
@@ -912,7 +979,7 @@ private:
         loopBody();
         const size_t stepAt = here();
         for (uint32_t w : step) fs_->p->code.push_back(w);
-        lastInstr_ = SIZE_MAX;
+        lastInstr_ = prevInstr_ = SIZE_MAX;
         jumpBack(condStart);
         if (jf != SIZE_MAX) patchHere(jf);
         endLoop(here(), stepAt);
@@ -1085,6 +1152,7 @@ private:
     int depth_ = 0;
     size_t lastTarget_ = 0;  // highest code offset a forward jump was patched to
     size_t lastInstr_ = SIZE_MAX;  // offset of the last emitted instruction
+    size_t prevInstr_ = SIZE_MAX;  // offset of the one before it, when known
 };
 
 }  // namespace

@@ -117,12 +117,13 @@ size_t Vm::collectGarbage() {
         traceObject(o);
     }
     // Weak references to dead objects turn null before anything is freed.
-    for (Obj* o = objects_; o; o = o->gcNext) {
-        if (o->type == T::WeakRef && o->marked) {
-            auto* w = static_cast<WeakRef*>(o);
-            if (w->target.isObject() && !w->target.o->marked) w->target = Value();
-        }
+    size_t keptRefs = 0;
+    for (WeakRef* w : weakRefs_) {
+        if (!w->marked) continue;  // freed below
+        if (w->target.isObject() && !w->target.o->marked) w->target = Value();
+        weakRefs_[keptRefs++] = w;
     }
+    weakRefs_.resize(keptRefs);
     strings_.sweep();
     size_t freed = 0;
     Obj** link = &objects_;

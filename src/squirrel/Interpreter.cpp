@@ -1,8 +1,10 @@
 // The bytecode interpreter: frames, calls, returns, exceptions, generators and foreach.
 #include "squirrel/Interpreter.h"
 
+#include <atomic>
 #include <cstring>
 
+#include "squirrel/BinaryOps.h"
 #include "squirrel/Opcodes.h"
 
 namespace sq {
@@ -324,20 +326,52 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
         K = cl->proto->constants.data();          \
     } while (0)
 
+    // The hottest instructions jump straight to the next instruction's handler (one indirect
+    // branch per handler predicts far better than the switch's single one); the rest go through
+    // the switch.
+    static void* hot[256];
+    static std::atomic<bool> hotReady{false};
+    if (!hotReady.load(std::memory_order_acquire)) {
+        for (void*& h : hot) h = &&viaSwitch;
+        hot[OP_PUSHINT] = &&hPushInt;
+        hot[OP_PUSHCONST] = &&hPushConst;
+        hot[OP_GETLOCAL] = &&hGetLocal;
+        hot[OP_SETLOCALPOP] = &&hSetLocalPop;
+        hot[OP_CMPJMPF] = &&hCmpJmpf;
+        for (Op op : {OP_ADD, OP_SUB, OP_MUL, OP_DIV, OP_MOD, OP_BAND, OP_BOR, OP_BXOR, OP_SHL, OP_SHR, OP_USHR,
+                      OP_LT, OP_LE, OP_GT, OP_GE})
+            hot[op] = &&hBinary;
+        hot[OP_BINK] = hot[OP_BINL] = &&hBinOperand;
+        hot[OP_LBINK] = hot[OP_LBINL] = &&hLocalBin;
+        hot[OP_LCMPKJMPF] = hot[OP_LCMPLJMPF] = &&hLocalCmpJmpf;
+        hot[OP_CMPKJMPF] = hot[OP_CMPLJMPF] = &&hCmpOperandJmpf;
+        hot[OP_JMP] = &&hJmp;
+        hot[OP_JMPF] = &&hJmpf;
+        hot[OP_INCLOCAL] = &&hIncLocal;
+        hotReady.store(true, std::memory_order_release);
+    }
+#define NEXT()                     \
+    do {                           \
+        ins = *pc++;               \
+        goto* hot[OpOf(ins)];      \
+    } while (0)
+
+    uint32_t ins;
     for (;;) {
-        const uint32_t ins = *pc++;
+        ins = *pc++;
+    viaSwitch:
         switch (OpOf(ins)) {
         case OP_PUSHNULL: *sp++ = Value(); break;
         case OP_PUSHTRUE: *sp++ = Value::Bool(true); break;
         case OP_PUSHFALSE: *sp++ = Value::Bool(false); break;
-        case OP_PUSHINT: *sp++ = Value::Int(ArgOf(ins)); break;
-        case OP_PUSHCONST: *sp++ = K[ArgOf(ins)]; break;
+        case OP_PUSHINT: hPushInt: *sp++ = Value::Int(ArgOf(ins)); NEXT();
+        case OP_PUSHCONST: hPushConst: *sp++ = K[ArgOf(ins)]; NEXT();
         case OP_PUSHTHIS: *sp++ = base[0]; break;
         case OP_PUSHROOT: *sp++ = Value::Object(T::Table, vm.root); break;
-        case OP_GETLOCAL: *sp++ = base[ArgOf(ins)]; break;
+        case OP_GETLOCAL: hGetLocal: *sp++ = base[ArgOf(ins)]; NEXT();
         case OP_SETLOCAL: base[ArgOf(ins)] = sp[-1]; break;
-        case OP_SETLOCALPOP: base[ArgOf(ins)] = *--sp; break;
-        case OP_CMPJMPF: {
+        case OP_SETLOCALPOP: hSetLocalPop: base[ArgOf(ins)] = *--sp; NEXT();
+        case OP_CMPJMPF: hCmpJmpf: {
             const Op cmp = static_cast<Op>(ArgOf(ins));
             const int32_t off = static_cast<int32_t>(*pc++);
             bool r;
@@ -362,7 +396,7 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             }
             sp -= 2;
             if (!r) pc += off;
-            break;
+            NEXT();
         }
         case OP_GETFREE: *sp++ = cl->outers[ArgOf(ins)]; break;
         case OP_POP: sp -= ArgOf(ins); break;
@@ -602,39 +636,88 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             ENTER_FRAME();
             break;
         }
-        case OP_ADD: case OP_SUB: case OP_MUL: case OP_DIV: case OP_MOD: {
-            Value& a = sp[-2];
-            const Value& b = sp[-1];
+        case OP_ADD: case OP_SUB: case OP_MUL: case OP_DIV: case OP_MOD:
+        case OP_BAND: case OP_BOR: case OP_BXOR: case OP_SHL: case OP_SHR: case OP_USHR:
+        case OP_LT: case OP_LE: case OP_GT: case OP_GE: hBinary: {
             const Op op = OpOf(ins);
-            if (isIntPair(sp - 2)) {
-                const uint32_t x = static_cast<uint32_t>(a.i), y = static_cast<uint32_t>(b.i);
-                if (op == OP_ADD) { a.i = static_cast<int32_t>(x + y); --sp; break; }
-                if (op == OP_SUB) { a.i = static_cast<int32_t>(x - y); --sp; break; }
-                if (op == OP_MUL) { a.i = static_cast<int32_t>(x * y); --sp; break; }
-                if (b.i > 0) {  // zero and -1 divisors take the checked path
-                    a.i = op == OP_DIV ? a.i / b.i : a.i % b.i;
-                    --sp;
-                    break;
-                }
-            } else if (a.isNumber() && b.isNumber() && op != OP_MOD) {
-                const float x = a.toFloat(), y = b.toFloat();
-                float r;
-                if (op == OP_ADD) r = x + y;
-                else if (op == OP_SUB) r = x - y;
-                else if (op == OP_MUL) r = x * y;
-                else r = x / y;
-                a = Value::Float(r);
-                --sp;
-                break;
+            if (!FastBinary(op, sp[-2], sp[-1])) {
+                const Value va = sp[-2], vb = sp[-1];
+                SYNC();
+                const Value r = SlowBinary(vm, op, va, vb);
+                RELOAD();
+                sp[-2] = r;
             }
-            static const char opChar[] = {'+', '-', '*', '/', '%'};
-            const Value va = sp[-2], vb = sp[-1];
-            SYNC();
-            const Value r = vm.arith(opChar[op - OP_ADD], va, vb);
-            RELOAD();
-            sp[-2] = r;
             --sp;
-            break;
+            NEXT();
+        }
+        case OP_BINK: case OP_BINL: hBinOperand: {
+            const Op op = static_cast<Op>(ArgOf(ins));
+            const uint32_t operand = *pc++;
+            const Value& b = OpOf(ins) == OP_BINK ? K[operand] : base[operand];
+            if (!FastBinary(op, sp[-1], b)) {
+                const Value va = sp[-1], vb = b;
+                SYNC();
+                const Value r = SlowBinary(vm, op, va, vb);
+                RELOAD();
+                sp[-1] = r;
+            }
+            NEXT();
+        }
+        case OP_LBINK: case OP_LBINL: hLocalBin: {
+            const Op op = static_cast<Op>(ArgOf(ins));
+            const uint32_t right = pc[1];
+            *sp = base[pc[0]];
+            pc += 2;
+            const Value& b = OpOf(ins) == OP_LBINK ? K[right] : base[right];
+            ++sp;
+            if (!FastBinary(op, sp[-1], b)) {
+                const Value va = sp[-1], vb = b;
+                SYNC();
+                const Value r = SlowBinary(vm, op, va, vb);
+                RELOAD();
+                sp[-1] = r;
+            }
+            NEXT();
+        }
+        case OP_LCMPKJMPF: case OP_LCMPLJMPF: hLocalCmpJmpf: {
+            const Op op = static_cast<Op>(ArgOf(ins));
+            const Value& a = base[pc[0]];
+            const Value& b = OpOf(ins) == OP_LCMPKJMPF ? K[pc[1]] : base[pc[1]];
+            const int32_t off = static_cast<int32_t>(pc[2]);
+            pc += 3;
+            bool holds;
+            if (a.t == T::Int && b.t == T::Int) {
+                holds = op == OP_LT ? a.i < b.i : op == OP_LE ? a.i <= b.i : op == OP_GT ? a.i > b.i : a.i >= b.i;
+            } else {
+                const Value va = a, vb = b;
+                *sp++ = va;  // where the unfused code had it, for the collector and error reports
+                SYNC();
+                holds = OrderingHolds(op, vm.compare(va, vb));
+                RELOAD();
+                --sp;
+            }
+            if (!holds) pc += off;
+            NEXT();
+        }
+        case OP_CMPKJMPF: case OP_CMPLJMPF: hCmpOperandJmpf: {
+            const Op op = static_cast<Op>(ArgOf(ins));
+            const uint32_t operand = pc[0];
+            const int32_t off = static_cast<int32_t>(pc[1]);
+            pc += 2;
+            const Value& a = sp[-1];
+            const Value& b = OpOf(ins) == OP_CMPKJMPF ? K[operand] : base[operand];
+            bool holds;
+            if (a.t == T::Int && b.t == T::Int) {
+                holds = op == OP_LT ? a.i < b.i : op == OP_LE ? a.i <= b.i : op == OP_GT ? a.i > b.i : a.i >= b.i;
+            } else {
+                const Value va = a, vb = b;
+                SYNC();
+                holds = OrderingHolds(op, vm.compare(va, vb));
+                RELOAD();
+            }
+            --sp;
+            if (!holds) pc += off;
+            NEXT();
         }
         case OP_NEG: {
             Value& a = sp[-1];
@@ -658,26 +741,6 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             if (sp[-1].t != T::Int) { SYNC(); vm.raise(std::string("attempt to perform a bitwise op on a ") + RawTypeName(sp[-1])); }
             sp[-1].i = ~sp[-1].i;
             break;
-        case OP_BAND: case OP_BOR: case OP_BXOR: case OP_SHL: case OP_SHR: case OP_USHR: {
-            const Value a = sp[-2], b = sp[-1];
-            if (a.t != T::Int || b.t != T::Int) {
-                SYNC();
-                vm.raise(std::string("bitwise op between '") + RawTypeName(a) + "' and '" + RawTypeName(b) + "'");
-            }
-            int32_t r = 0;
-            const uint32_t sh = static_cast<uint32_t>(b.i) & 31;
-            switch (OpOf(ins)) {
-            case OP_BAND: r = a.i & b.i; break;
-            case OP_BOR: r = a.i | b.i; break;
-            case OP_BXOR: r = a.i ^ b.i; break;
-            case OP_SHL: r = static_cast<int32_t>(static_cast<uint32_t>(a.i) << sh); break;
-            case OP_SHR: r = a.i >> sh; break;
-            default: r = static_cast<int32_t>(static_cast<uint32_t>(a.i) >> sh); break;
-            }
-            sp[-2] = Value::Int(r);
-            --sp;
-            break;
-        }
         case OP_EQ: case OP_NE: {
             const Value a = sp[-2], b = sp[-1];
             bool eq;
@@ -685,26 +748,6 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             else if (a.isNumber() && b.isNumber()) eq = a.toFloat() == b.toFloat();
             else eq = false;
             sp[-2] = Value::Bool(OpOf(ins) == OP_EQ ? eq : !eq);
-            --sp;
-            break;
-        }
-        case OP_LT: case OP_LE: case OP_GT: case OP_GE: {
-            int c;
-            if (isIntPair(sp - 2)) c = sp[-2].i < sp[-1].i ? -1 : sp[-2].i > sp[-1].i ? 1 : 0;
-            else {
-                const Value a = sp[-2], b = sp[-1];
-                SYNC();
-                c = vm.compare(a, b);
-                RELOAD();
-            }
-            bool r;
-            switch (OpOf(ins)) {
-            case OP_LT: r = c < 0; break;
-            case OP_LE: r = c <= 0; break;
-            case OP_GT: r = c > 0; break;
-            default: r = c >= 0; break;
-            }
-            sp[-2] = Value::Bool(r);
             --sp;
             break;
         }
@@ -747,7 +790,7 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             --sp;
             break;
         }
-        case OP_JMP: {
+        case OP_JMP: hJmp: {
             const int32_t off = ArgOf(ins);
             if (off < 0) {
                 if (vm.opBudget) { SYNC(); vm.checkBudget(); }
@@ -755,9 +798,9 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
                 vm.maybeCollect();
             }
             pc += off;
-            break;
+            NEXT();
         }
-        case OP_JMPF: --sp; if (!sp->truthy()) pc += ArgOf(ins); break;
+        case OP_JMPF: hJmpf: --sp; if (!sp->truthy()) pc += ArgOf(ins); NEXT();
         case OP_JMPT:
             --sp;
             if (sp->truthy()) {
@@ -891,7 +934,7 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             ex.top = dest;
             return v;
         }
-        case OP_INCLOCAL: {
+        case OP_INCLOCAL: hIncLocal: {
             const int slot = ArgOf(ins);
             const uint32_t flags = *pc++;
             Value& v = base[slot];
@@ -904,7 +947,7 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
                 base[slot] = r;
             }
             if (!(flags & 4)) *sp++ = (flags & 2) ? old : base[slot];
-            break;
+            NEXT();
         }
         case OP_INCFIELD: case OP_INCTHIS: {
             Value o, k;
@@ -925,6 +968,7 @@ Value run(Vm& vm, ExecState& ex, uint32_t /*entryFrame*/) {
             vm.raise("bad opcode");
         }
     }
+#undef NEXT
 #undef SYNC
 #undef RELOAD
 #undef ENTER_FRAME

@@ -24,6 +24,7 @@ struct String : Obj {
     uint32_t len;
     std::string text;  // owns the bytes; may contain NUL
     String(std::string_view s, uint32_t h) : Obj(T::String), hash(h), len(static_cast<uint32_t>(s.size())), text(s) {}
+    String(std::string&& s, uint32_t h) : Obj(T::String), hash(h), len(static_cast<uint32_t>(s.size())), text(std::move(s)) {}
     std::string_view view() const { return text; }
     const char* c_str() const { return text.c_str(); }
 };

@@ -30,6 +30,14 @@ enum Op : uint8_t {
     OP_INCTHIS,      // arg: const; second word: delta | post<<8
     OP_SETLOCALPOP,  // store into a local and drop the value (assignment statements)
     OP_CMPJMPF,      // fused compare and jump-if-false: arg the compare op; second word the offset
+    OP_BINK,         // binary op with a constant right operand: arg the op; second word the constant
+    OP_BINL,         // binary op with a local right operand: arg the op; second word the slot
+    OP_CMPKJMPF,     // compare with a constant, jump if false: arg the op; words: constant, offset
+    OP_CMPLJMPF,     // compare with a local, jump if false: arg the op; words: slot, offset
+    OP_LBINK,        // push local op constant: arg the op; words: slot, constant
+    OP_LBINL,        // push local op local: arg the op; words: left slot, right slot
+    OP_LCMPKJMPF,    // local compared with a constant, jump if false: arg the op; words: slot, constant, offset
+    OP_LCMPLJMPF,    // local compared with a local, jump if false: arg the op; words: slot, slot, offset
     OP_COUNT
 };
 

@@ -275,15 +275,22 @@ Value Vm::arith(int op, const Value& a, const Value& b) {
         }
     }
     if (op == '+' && (a.t == T::String || b.t == T::String)) {
+        // Sized once so the bytes are copied once; short results stay in the inline buffer.
+        // A view of a's bytes is kept only when nothing below can run a script (and so collect).
+        const bool viewLeft = a.t == T::String && (b.t == T::String || b.t == T::Int);
+        const std::string left = viewLeft ? std::string() : a.t == T::String ? a.s->text : toString(a);
+        const std::string_view leftText = viewLeft ? a.s->view() : std::string_view(left);
+        char buf[16];
+        std::string right;
+        std::string_view rightText;
+        if (b.t == T::String) rightText = b.s->view();
+        else if (b.t == T::Int) rightText = std::string_view(buf, static_cast<size_t>(std::snprintf(buf, sizeof buf, "%d", b.i)));
+        else { right = toString(b); rightText = right; }
         std::string out;
-        if (a.t == T::String) out = a.s->text;
-        else out = toString(a);
-        if (b.t == T::String) out.append(b.s->text);
-        else if (b.t == T::Int) {
-            char buf[16];
-            out.append(buf, static_cast<size_t>(std::snprintf(buf, sizeof buf, "%d", b.i)));
-        } else out.append(toString(b));
-        return str(out);
+        out.reserve(leftText.size() + rightText.size());
+        out.append(leftText);
+        out.append(rightText);
+        return strOwned(std::move(out));
     }
     if (a.t == T::Table || a.t == T::Instance || a.t == T::UserData) {
         MetaMethod mm = op == '+' ? MM_ADD : op == '-' ? MM_SUB : op == '*' ? MM_MUL : op == '/' ? MM_DIV : MM_MODULO;

@@ -11,8 +11,9 @@ namespace {
 bool isSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r'; }
 
 Value format(Vm& vm, CallContext& c) {
-    const std::string fmt = c.arg(1).s->c_str();  // ends at the first NUL
+    const std::string_view fmt(c.arg(1).s->c_str());  // ends at the first NUL
     std::string out;
+    out.reserve(fmt.size() + 32);
     int argi = 2;
     for (size_t i = 0; i < fmt.size(); ++i) {
         if (fmt[i] != '%') { out += fmt[i]; continue; }
@@ -46,6 +47,10 @@ Value format(Vm& vm, CallContext& c) {
             break;
         case 's': {
             if (v.t != T::String) vm.raise("string expected for the specified format");
+            if (spec.size() == 1) {  // plain %s: the text up to its first NUL, as printf copies it
+                out += v.s->c_str();
+                break;
+            }
             const std::string sfmt = spec + 's';
             const int n = std::snprintf(nullptr, 0, sfmt.c_str(), v.s->c_str());
             std::string tmp(static_cast<size_t>(n) + 1, '\0');
@@ -58,7 +63,7 @@ Value format(Vm& vm, CallContext& c) {
         }
         i = j;
     }
-    return vm.str(out);
+    return vm.strOwned(std::move(out));
 }
 
 Value strip(Vm& vm, CallContext& c) {

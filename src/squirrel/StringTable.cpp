@@ -39,23 +39,40 @@ void StringTable::grow() {
     }
 }
 
-String* StringTable::intern(Vm& vm, std::string_view s) {
+String* StringTable::lookup(std::string_view s, uint32_t h, size_t& slot) {
     if ((used_ + 1) * 4 >= slots_.size() * 3) grow();
-    const uint32_t h = HashBytes(s);
     const size_t mask = slots_.size() - 1;
     size_t i = h & mask;
     size_t tomb = SIZE_MAX;
     while (String* cur = slots_[i]) {
         if (cur == kTomb) { if (tomb == SIZE_MAX) tomb = i; }
-        else if (cur->hash == h && cur->view() == s) { cur->marked = cur->marked; return cur; }
+        else if (cur->hash == h && cur->view() == s) return cur;
         i = (i + 1) & mask;
     }
-    String* str = new String(s, h);
-    vm.link(str, sizeof(String) + s.size());
-    if (tomb != SIZE_MAX) { slots_[tomb] = str; }
-    else { slots_[i] = str; ++used_; }
+    slot = tomb != SIZE_MAX ? tomb : i;
+    return nullptr;
+}
+
+String* StringTable::insert(Vm& vm, String* str, size_t slot) {
+    vm.link(str, sizeof(String) + str->len);
+    if (slots_[slot] == nullptr) ++used_;  // a reused tombstone was counted already
+    slots_[slot] = str;
     ++count_;
     return str;
+}
+
+String* StringTable::intern(Vm& vm, std::string_view s) {
+    const uint32_t h = HashBytes(s);
+    size_t slot = 0;
+    if (String* found = lookup(s, h, slot)) return found;
+    return insert(vm, new String(s, h), slot);
+}
+
+String* StringTable::intern(Vm& vm, std::string&& s) {
+    const uint32_t h = HashBytes(s);
+    size_t slot = 0;
+    if (String* found = lookup(s, h, slot)) return found;
+    return insert(vm, new String(std::move(s), h), slot);
 }
 
 void StringTable::sweep() {

@@ -62,6 +62,7 @@ Vm::~Vm() {
 void Vm::link(Obj* o, size_t bytes) {
     o->gcNext = objects_;
     objects_ = o;
+    if (o->type == T::WeakRef) weakRefs_.push_back(static_cast<WeakRef*>(o));
     bytesAllocated_ += bytes + 32;
     ++objectCount_;
 }

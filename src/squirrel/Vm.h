@@ -69,6 +69,8 @@ public:
     }
     String* intern(std::string_view s) { return strings_.intern(*this, s); }
     Value str(std::string_view s) { return Value::Object(T::String, intern(s)); }
+    // For strings built just to become script values: the bytes move instead of being copied.
+    Value strOwned(std::string&& s) { return Value::Object(T::String, strings_.intern(*this, std::move(s))); }
     Table* newTable() { return alloc<Table>(); }
     Array* newArray() { return alloc<Array>(); }
     Class* newClass();
@@ -169,6 +171,7 @@ private:
     size_t gcThreshold_ = 4 << 20;
     size_t objectCount_ = 0;
     std::vector<Obj*> gray_;
+    std::vector<WeakRef*> weakRefs_;  // every live weak reference, so a collection need not walk the heap for them
     StringTable strings_;
 };
 

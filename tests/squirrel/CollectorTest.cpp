@@ -17,6 +17,27 @@ TEST(Collector, FreesCyclesAndClearsWeakReferences) {
     EXPECT_TRUE(r.b);
 }
 
+// Weak references that die with their targets leave nothing behind for later collections to
+// touch, and a surviving reference keeps tracking a live target.
+TEST(Collector, WeakReferencesSurviveRepeatedCollections) {
+    Engine e;
+    Value r;
+    ASSERT_TRUE(e.runString(R"(
+        local keep = {}
+        local kept = keep.weakref()
+        for (local i = 0; i < 200; i++) { local t = {}; local w = t.weakref(); }
+        collectgarbage()
+        local late = []
+        for (local i = 0; i < 50; i++) { local t = [i]; late.append(t.weakref()) }
+        collectgarbage()
+        collectgarbage()
+        local cleared = 0
+        foreach (w in late) if (w == null) cleared++
+        return cleared == 50 && kept.ref() == keep
+    )", "t", &r));
+    EXPECT_TRUE(r.b);
+}
+
 TEST(Collector, LiveObjectCountStaysFlatAcrossManyCalls) {
     Engine e;
     ASSERT_TRUE(e.runString(R"(
