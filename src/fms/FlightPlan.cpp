@@ -301,11 +301,27 @@ int32_t FlightPlanSet::setOrigin(std::string_view ident) { return setAirport(ide
 int32_t FlightPlanSet::setDestination(std::string_view ident) { return setAirport(ident, false); }
 
 int32_t FlightPlanSet::setAirport(std::string_view ident, bool isOrigin) {
-    if (!database_ || ident.empty()) return -1;
+    if (!database_ || ident.empty() || !KnowsAirport(ident)) return -1;
+    if (modified_.empty()) BeginModification();
+    if (isOrigin) {
+        clearProcedure(ProcedureSlot::Sid);
+    } else {
+        clearProcedure(ProcedureSlot::Star);
+        clearProcedure(ProcedureSlot::Approach);
+    }
+    return placeAirport(ident, isOrigin);
+}
+
+bool FlightPlanSet::KnowsAirport(std::string_view ident) const {
+    return database_ && !ident.empty() && database_->FindAirport(ident) >= 0 &&
+           database_->GetWaypoint(database_->FindAirportWaypoint(ident)) != nullptr;
+}
+
+int32_t FlightPlanSet::placeAirport(std::string_view ident, bool isOrigin) {
+    if (!KnowsAirport(ident)) return -1;
     const int32_t airport = database_->FindAirport(ident);
     const int32_t row = database_->FindAirportWaypoint(ident);
     const NavWaypoint* w = database_->GetWaypoint(row);
-    if (airport < 0 || !w) return -1;
 
     WaypointEntry entry;
     entry.position = MakeSurfacePoint(w->lat, w->lon);
@@ -316,26 +332,14 @@ int32_t FlightPlanSet::setAirport(std::string_view ident, bool isOrigin) {
     entry.onFpln = 0;
     entry.kind = static_cast<int32_t>(isOrigin ? EntryKind::OriginAirport : EntryKind::DestinationAirport);
 
-    if (modified_.empty()) BeginModification();
-    if (isOrigin) {
-        clearProcedure(ProcedureSlot::Sid);
-    } else {
-        clearProcedure(ProcedureSlot::Star);
-        clearProcedure(ProcedureSlot::Approach);
-    }
-
     FlightPlan& plan = modified_;
     if (isOrigin) {
         plan.origin = plan.originRunway = plan.sid = plan.sidTransition = -1;
-        if (plan.empty()) {
-            plan.entries.push_back(std::move(entry));
-        } else {
-            const int32_t at = plan.FindKind(EntryKind::OriginAirport);
-            if (at >= 0) plan.entries[static_cast<size_t>(at)] = std::move(entry);
-            else plan.InsertEntry(0, std::move(entry));
-            const int32_t runway = plan.FindKind(EntryKind::OriginRunway);
-            if (runway >= 0) plan.EraseEntries(runway, runway + 1);
-        }
+        const int32_t at = plan.FindKind(EntryKind::OriginAirport);
+        if (at >= 0) plan.entries[static_cast<size_t>(at)] = std::move(entry);
+        else plan.InsertEntry(0, std::move(entry));  // in front of all, or the only entry
+        const int32_t runway = plan.FindKind(EntryKind::OriginRunway);
+        if (runway >= 0) plan.EraseEntries(runway, runway + 1);
         plan.origin = airport;
     } else {
         plan.destination = plan.destinationRunway = -1;

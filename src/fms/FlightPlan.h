@@ -130,6 +130,12 @@ public:
     // ---- Airports and runways ----
     int32_t setOrigin(std::string_view ident);
     int32_t setDestination(std::string_view ident);
+    // The second half of setting an airport, without beginning a modification or clearing
+    // procedures: the entry replaced or placed, its runway and selections reset, the recompute,
+    // the procedures loaded. -1 for an unknown airport, or when its procedures do not load (the
+    // airport then stays set).
+    int32_t placeAirport(std::string_view ident, bool isOrigin);
+    bool KnowsAirport(std::string_view ident) const;
     int32_t setOriginRunway(int32_t runway);
     int32_t setDestinationRunway(int32_t runway);
 

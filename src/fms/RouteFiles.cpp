@@ -139,58 +139,16 @@ std::optional<std::string> AirportIdentOf(const XmlDocumentRecord& doc, std::str
     return std::nullopt;
 }
 
-bool KnowsAirport(const NavDatabase& db, const std::string& ident) {
-    return !ident.empty() && db.FindAirport(ident) >= 0 && db.GetWaypoint(db.FindAirportWaypoint(ident)) != nullptr;
-}
-
 // Puts the airport into the modified plan as setting the origin or destination does, except
 // that no modification is begun from the active plan (the plan was emptied for the load) and,
 // for the origin, no SID is cleared first. The procedures not loading is not a failure: the
 // airport simply has no procedure file.
 void PlaceAirport(FlightPlanSet& plans, const std::string& ident, bool isOrigin) {
-    const NavDatabase& db = *plans.Database();
-    const int32_t airport = db.FindAirport(ident);
-    const int32_t row = db.FindAirportWaypoint(ident);
-    const NavWaypoint* w = db.GetWaypoint(row);
-
-    WaypointEntry entry;
-    entry.position = MakeSurfacePoint(w->lat, w->lon);
-    entry.name = std::string(w->Ident());
-    entry.fixIndex = row;
-    entry.airportIndex = airport;
-    entry.onLegs = 1;
-    entry.onFpln = 0;
-    entry.kind = static_cast<int32_t>(isOrigin ? EntryKind::OriginAirport : EntryKind::DestinationAirport);
-
     if (!isOrigin) {
         plans.clearProcedure(ProcedureSlot::Star);
         plans.clearProcedure(ProcedureSlot::Approach);
     }
-    FlightPlan& plan = plans.Modified();
-    if (isOrigin) {
-        plan.origin = plan.originRunway = plan.sid = plan.sidTransition = -1;
-        const int32_t at = plan.FindKind(EntryKind::OriginAirport);
-        if (at >= 0) plan.entries[static_cast<size_t>(at)] = std::move(entry);
-        else plan.InsertEntry(0, std::move(entry));
-        const int32_t runway = plan.FindKind(EntryKind::OriginRunway);
-        if (runway >= 0) plan.EraseEntries(runway, runway + 1);
-        plan.origin = airport;
-    } else {
-        plan.destination = plan.destinationRunway = -1;
-        plan.star = plan.starTransition = plan.approach = plan.approachTransition = -1;
-        const int32_t at = plan.FindKind(EntryKind::DestinationAirport);
-        if (at >= 0) plan.entries[static_cast<size_t>(at)] = std::move(entry);
-        else plan.entries.push_back(std::move(entry));
-        const int32_t runway = plan.FindKind(EntryKind::DestinationRunway);
-        if (runway >= 0) plan.EraseEntries(runway, runway + 1);
-        plan.destination = airport;
-    }
-    plans.Recompute(plan);
-
-    SharedProcedures& slot = isOrigin ? plan.originProcedures : plan.destinationProcedures;
-    slot.reset();
-    auto block = std::make_shared<ProcedureBlock>();
-    if (LoadProcedures(db, *block, ident) == 0) slot = std::move(block);
+    plans.placeAirport(ident, isOrigin);
     plans.setModifying(true);
 }
 
@@ -295,7 +253,7 @@ int32_t loadRoute(FlightPlanSet& plans, std::string_view name, const fs::path& d
     // refused file never costs the crew a modification in progress.
     const std::optional<std::string> origin = AirportIdentOf(*doc, "ORIGIN");
     const std::optional<std::string> destination = AirportIdentOf(*doc, "DESTINATION");
-    if (!origin || !destination || !KnowsAirport(*db, *origin) || !KnowsAirport(*db, *destination)) return -1;
+    if (!origin || !destination || !plans.KnowsAirport(*origin) || !plans.KnowsAirport(*destination)) return -1;
 
     FlightPlan& plan = plans.Modified();
     plan.Reset();
