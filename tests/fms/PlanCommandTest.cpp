@@ -1,29 +1,19 @@
 // End to end through `halvex-fms plan` on the bundled data: what a user sees of the edits.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 
+#include "support/RunTool.h"
+
 namespace {
 
-struct ToolRun {
-    std::string out;
-    int status = -1;
-};
+using halvex::test::ToolRun;
 
 ToolRun Plan(const std::string& arguments) {
-    const std::string command = std::string(HALVEX_FMS_EXE) + " plan " + arguments + " 2>&1";
-    ToolRun r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buffer;
-    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) r.out.append(buffer.data(), n);
-    r.status = pclose(pipe);
-    return r;
+    return halvex::test::RunTool(std::string(HALVEX_FMS_EXE) + " plan " + arguments);
 }
 
 // The lines of one printed view, from its header to the next header.

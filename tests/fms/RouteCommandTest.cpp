@@ -1,29 +1,18 @@
 // End to end through `halvex-fms route` on a copy of the bundled tree: save, list, load.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "support/RunTool.h"
 #include "support/TempTree.h"
 
 namespace {
 
-struct ToolRun {
-    std::string out;
-    int status = -1;
-};
+using halvex::test::ToolRun;
 
 ToolRun Route(const std::string& arguments) {
-    const std::string command = std::string(HALVEX_FMS_EXE) + " route --root . " + arguments + " 2>&1";
-    ToolRun r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buffer;
-    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) r.out.append(buffer.data(), n);
-    r.status = pclose(pipe);
-    return r;
+    return halvex::test::RunTool(std::string(HALVEX_FMS_EXE) + " route --root . " + arguments);
 }
 
 class RouteCommandTest : public ::testing::Test {
