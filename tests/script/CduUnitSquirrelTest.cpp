@@ -1,57 +1,19 @@
 // The CDU unit on the real page-script engine: the same rules as CduUnitTest, in Squirrel.
 #include <gtest/gtest.h>
 
-#include "script/CduUnit.h"
-#include "script/SquirrelHost.h"
 #include <fstream>
 #include <sstream>
 
-#include "support/TempTree.h"
+#include "CduUnitFixture.h"
+#include "script/SquirrelHost.h"
 
 namespace halvex {
 
 namespace {
 
-std::string rowText(const CduTextGrid& g, int row) {
-    std::string s;
-    for (int c = 0; c < CduTextGrid::kColumns; ++c) s += static_cast<char>(cell::Char(g.At(row, c)));
-    return s;
-}
+using namespace test;
 
-std::string screenText(const CduTextGrid& g) {
-    std::string s;
-    for (int r = 0; r < CduTextGrid::kRows; ++r) s += rowText(g, r);
-    return s;
-}
-
-CduUnit* g_unit = nullptr;
-void* g_seenCore = nullptr;
-
-int writeLine(ScriptValue&, const ScriptValue& a) {
-    if (a.length() < 4) return 0;
-    g_seenCore = a.at(0)->pointer();
-    g_unit->Grid().WriteLine(a.at(1)->asInteger(), a.at(2)->asInteger(), a.at(3)->text(), 0, 7, false, false);
-    return 0;
-}
-
-int popKey(ScriptValue& r, const ScriptValue&) {
-    r.append(ScriptValue::Integer(g_unit->PopKey()));
-    return 1;
-}
-
-const NativeEntry kTestNatives[] = {{"put", writeLine}, {"pop", popKey}};
-
-class CduUnitSquirrelTest : public ::testing::Test {
-protected:
-    std::unique_ptr<CduUnit> make(const std::string& script) {
-        tree.write("Gauges/HalvexFmsZolan/VUV6000.sq", script);
-        auto unit = std::make_unique<CduUnit>(&core, std::make_unique<SquirrelHost>(), CduUnit::kScriptFile, kTestNatives);
-        g_unit = unit.get();
-        return unit;
-    }
-    test::TempTree tree;
-    int core = 0;
-};
+using CduUnitSquirrelTest = CduUnitFixture<SquirrelHost>;
 
 const char* kTwoPages = R"(
 g_EntryPoint <- "first"
@@ -88,19 +50,19 @@ TEST_F(CduUnitSquirrelTest, LoadsReadsThePaletteAndSetsTheScriptPath) {
 TEST_F(CduUnitSquirrelTest, FollowsTheEntryPointFromPageToPageWithTheCorePointer) {
     auto unit = make(kTwoPages);
     unit->Start();
-    EXPECT_EQ(rowText(unit->Grid(), 0).substr(0, 7), "FIRST 1");
+    EXPECT_EQ(RowText(unit->Grid(), 0).substr(0, 7), "FIRST 1");
     EXPECT_EQ(g_seenCore, &core);
     unit->ScriptCycle();
-    EXPECT_EQ(rowText(unit->Grid(), 0).substr(0, 7), "FIRST 2");
+    EXPECT_EQ(RowText(unit->Grid(), 0).substr(0, 7), "FIRST 2");
     unit->PushKey('A');
     unit->ScriptCycle();
     EXPECT_EQ(unit->EntryPoint(), "second");
     unit->ScriptCycle();
-    EXPECT_EQ(rowText(unit->Grid(), 1).substr(0, 6), "SECOND");
-    EXPECT_EQ(rowText(unit->Grid(), 0), std::string(24, ' '));
+    EXPECT_EQ(RowText(unit->Grid(), 1).substr(0, 6), "SECOND");
+    EXPECT_EQ(RowText(unit->Grid(), 0), std::string(24, ' '));
     EXPECT_EQ(unit->EntryPoint(), "");  // 42 is not a name
     unit->ScriptCycle();
-    EXPECT_NE(screenText(unit->Grid()).find("does not exist"), std::string::npos);
+    EXPECT_NE(ScreenText(unit->Grid()).find("does not exist"), std::string::npos);
 }
 
 TEST_F(CduUnitSquirrelTest, ARunTimeErrorIsShownAndTheSamePageIsCalledAgain) {
@@ -111,11 +73,11 @@ n <- 0
 function page(core) { ::n++; ::g_EntryPoint = "other"; throw "bad page " + n }
 )");
     unit->ScriptCycle();
-    EXPECT_NE(screenText(unit->Grid()).find("bad page 1"), std::string::npos);
+    EXPECT_NE(ScreenText(unit->Grid()).find("bad page 1"), std::string::npos);
     EXPECT_EQ(unit->EntryPoint(), "page");
     EXPECT_EQ(cell::Colour(unit->Grid().At(0, 0)), 7);
     unit->ScriptCycle();
-    EXPECT_NE(screenText(unit->Grid()).find("bad page 2"), std::string::npos);
+    EXPECT_NE(ScreenText(unit->Grid()).find("bad page 2"), std::string::npos);
 }
 
 TEST_F(CduUnitSquirrelTest, AnEngineErrorTextReachesTheGrid) {
@@ -125,7 +87,7 @@ g_ScriptPath <- ""
 function page(core) { local t = {}; return t.nothing }
 )");
     unit->ScriptCycle();
-    EXPECT_EQ(screenText(unit->Grid()).substr(0, 34), "the index 'nothing' does not exist");
+    EXPECT_EQ(ScreenText(unit->Grid()).substr(0, 34), "the index 'nothing' does not exist");
 }
 
 TEST_F(CduUnitSquirrelTest, AScriptThatFailsToLoadShowsABlankScreen) {
@@ -134,7 +96,7 @@ TEST_F(CduUnitSquirrelTest, AScriptThatFailsToLoadShowsABlankScreen) {
     unit->Start();
     unit->ScriptCycle();
     EXPECT_EQ(unit->Engine().LastError(), "");
-    EXPECT_EQ(screenText(unit->Grid()), std::string(24 * 15, ' '));
+    EXPECT_EQ(ScreenText(unit->Grid()), std::string(24 * 15, ' '));
 }
 
 TEST_F(CduUnitSquirrelTest, TheBundledPageScriptLoads) {

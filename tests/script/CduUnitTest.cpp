@@ -2,52 +2,16 @@
 // are tested independently of the page script's language.
 #include <gtest/gtest.h>
 
-#include "script/CduUnit.h"
+#include "CduUnitFixture.h"
 #include "script/LuaHost.h"
-#include "support/TempTree.h"
 
 namespace halvex {
 
 namespace {
 
-std::string rowText(const CduTextGrid& g, int row) {
-    std::string s;
-    for (int c = 0; c < CduTextGrid::kColumns; ++c) s += static_cast<char>(cell::Char(g.At(row, c)));
-    return s;
-}
+using namespace test;
 
-std::string screenText(const CduTextGrid& g) {
-    std::string s;
-    for (int r = 0; r < CduTextGrid::kRows; ++r) s += rowText(g, r);
-    return s;
-}
-
-CduUnit* g_unit = nullptr;  // the natives below reach the unit under test through this
-
-int writeLine(ScriptValue& r, const ScriptValue& a) {
-    (void)r;
-    g_unit->Grid().WriteLine(a.at(1)->asInteger(), a.at(2)->asInteger(), a.at(3)->text(), 0, 7, false, false);
-    return 0;
-}
-
-int popKey(ScriptValue& r, const ScriptValue&) {
-    r.append(ScriptValue::Integer(g_unit->PopKey()));
-    return 1;
-}
-
-const NativeEntry kTestNatives[] = {{"put", writeLine}, {"pop", popKey}};
-
-class CduUnitTest : public ::testing::Test {
-protected:
-    std::unique_ptr<CduUnit> make(const std::string& script) {
-        tree.write("Gauges/HalvexFmsZolan/VUV6000.sq", script);
-        auto unit = std::make_unique<CduUnit>(&core, std::make_unique<LuaHost>(), CduUnit::kScriptFile, kTestNatives);
-        g_unit = unit.get();
-        return unit;
-    }
-    test::TempTree tree;
-    int core = 0;
-};
+using CduUnitTest = CduUnitFixture<LuaHost>;
 
 const char* kTwoPages = R"(
 g_EntryPoint = "first"
@@ -84,19 +48,19 @@ TEST_F(CduUnitTest, LoadsReadsThePaletteAndSetsTheScriptPath) {
 TEST_F(CduUnitTest, FollowsTheEntryPointFromPageToPage) {
     auto unit = make(kTwoPages);
     unit->Start();
-    EXPECT_EQ(rowText(unit->Grid(), 0).substr(0, 7), "FIRST 1");
+    EXPECT_EQ(RowText(unit->Grid(), 0).substr(0, 7), "FIRST 1");
     unit->ScriptCycle();
-    EXPECT_EQ(rowText(unit->Grid(), 0).substr(0, 7), "FIRST 2");
+    EXPECT_EQ(RowText(unit->Grid(), 0).substr(0, 7), "FIRST 2");
     unit->PushKey('A');
     unit->ScriptCycle();
     EXPECT_EQ(unit->EntryPoint(), "second");
     unit->ScriptCycle();
-    EXPECT_EQ(rowText(unit->Grid(), 1).substr(0, 6), "SECOND");
-    EXPECT_EQ(rowText(unit->Grid(), 0), std::string(24, ' '));  // cleared before the call
+    EXPECT_EQ(RowText(unit->Grid(), 1).substr(0, 6), "SECOND");
+    EXPECT_EQ(RowText(unit->Grid(), 0), std::string(24, ' '));  // cleared before the call
     // A non-string entry point becomes an empty name; the next call reports it in the grid.
     EXPECT_EQ(unit->EntryPoint(), "");
     unit->ScriptCycle();
-    EXPECT_NE(screenText(unit->Grid()).find("attempt to call"), std::string::npos);
+    EXPECT_NE(ScreenText(unit->Grid()).find("attempt to call"), std::string::npos);
 }
 
 TEST_F(CduUnitTest, ARunTimeErrorIsShownAndTheSamePageIsCalledAgain) {
@@ -107,11 +71,11 @@ n = 0
 function page(core) n = n + 1; g_EntryPoint = "other"; error("bad page " .. n) end
 )");
     unit->ScriptCycle();
-    EXPECT_NE(screenText(unit->Grid()).find("bad page 1"), std::string::npos);
+    EXPECT_NE(ScreenText(unit->Grid()).find("bad page 1"), std::string::npos);
     EXPECT_EQ(unit->EntryPoint(), "page");
     EXPECT_EQ(cell::Colour(unit->Grid().At(0, 0)), 7);
     unit->ScriptCycle();
-    EXPECT_NE(screenText(unit->Grid()).find("bad page 2"), std::string::npos);
+    EXPECT_NE(ScreenText(unit->Grid()).find("bad page 2"), std::string::npos);
 }
 
 TEST_F(CduUnitTest, AScriptThatFailsToLoadShowsABlankScreenForever) {
