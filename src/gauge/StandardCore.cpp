@@ -1,7 +1,7 @@
 #include "gauge/StandardCore.h"
 
 #include "script/CduEngine.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeRegistry.h"
 
 namespace halvex {
 

@@ -5,7 +5,7 @@
 #include "core/FmsCore.h"
 #include "core/LuaPageCore.h"
 #include "script/LuaHost.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeRegistry.h"
 #include "support/ScratchRuntime.h"
 #include "support/TempTree.h"
 

@@ -8,7 +8,7 @@
 
 #include "core/FmsCore.h"
 #include "script/LuaHost.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeRegistry.h"
 #include "support/TempTree.h"
 
 namespace halvex::test {

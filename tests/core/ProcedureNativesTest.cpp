@@ -9,7 +9,7 @@
 
 #include "core/FmsCore.h"
 #include "script/LuaHost.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeRegistry.h"
 
 namespace halvex {
 namespace {

@@ -7,9 +7,9 @@
 
 #include "core/FmsCore.h"
 #include "script/LuaHost.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeRegistry.h"
 #include "simlink/SimIpcClient.h"
-#include "simserver/DataServer.h"
+#include "sim/DataServer.h"
 #include "support/ScratchRuntime.h"
 #include "support/TempTree.h"
 

@@ -1,4 +1,4 @@
-#include "script/natives/NativeCall.h"
+#include "natives/NativeCall.h"
 
 #include "core/FmsCore.h"
 

@@ -1,4 +1,4 @@
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeRegistry.h"
 
 namespace halvex {
 

@@ -2,8 +2,8 @@
 // plan. Both answer 0 or -1; a name that is not a plain file name is refused.
 #include "core/FmsCore.h"
 #include "fms/RouteFiles.h"
-#include "script/natives/NativeCall.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeCall.h"
+#include "natives/NativeRegistry.h"
 
 namespace halvex {
 namespace {

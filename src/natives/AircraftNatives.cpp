@@ -2,8 +2,8 @@
 #include <cstdio>
 
 #include "core/FmsCore.h"
-#include "script/natives/NativeCall.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeCall.h"
+#include "natives/NativeRegistry.h"
 
 namespace halvex {
 namespace {

@@ -1,7 +1,7 @@
 // Natives of the CDU screen, the key buffer and the module.
 #include "core/FmsCore.h"
-#include "script/natives/NativeCall.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeCall.h"
+#include "natives/NativeRegistry.h"
 
 namespace halvex {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/FmsCore.h"
-#include "script/natives/NativeCall.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeCall.h"
+#include "natives/NativeRegistry.h"
 
 namespace halvex {
 namespace {

@@ -2,8 +2,8 @@
 // identifiers. Angles go to the script in degrees.
 #include "core/FmsCore.h"
 #include "navdb/Geodesy.h"
-#include "script/natives/NativeCall.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeCall.h"
+#include "natives/NativeRegistry.h"
 
 namespace halvex {
 namespace {

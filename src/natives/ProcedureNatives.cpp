@@ -2,8 +2,8 @@
 // Each slot has the same five: size, info, set, current id and clear.
 #include "core/FmsCore.h"
 #include "fms/ProcedureSelection.h"
-#include "script/natives/NativeCall.h"
-#include "script/natives/NativeRegistry.h"
+#include "natives/NativeCall.h"
+#include "natives/NativeRegistry.h"
 
 namespace halvex {
 namespace {
