@@ -2,7 +2,7 @@
 // fast-forwarded frame or a test's long step costs).
 #include <benchmark/benchmark.h>
 
-#include "simulator/FlightModel.h"
+#include "sim/FlightModel.h"
 
 using namespace halvex::sim;
 

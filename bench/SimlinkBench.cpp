@@ -10,7 +10,7 @@
 
 #include "simlink/SimIpcClient.h"
 #include "simlink/SimVariables.h"
-#include "simserver/DataServer.h"
+#include "sim/DataServer.h"
 #include "support/ScratchRuntime.h"
 
 namespace {

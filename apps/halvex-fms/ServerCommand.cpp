@@ -12,7 +12,7 @@
 
 #include "navdb/Geodesy.h"
 #include "Commands.h"
-#include "simserver/DataServer.h"
+#include "sim/DataServer.h"
 
 namespace halvex::cli {
 

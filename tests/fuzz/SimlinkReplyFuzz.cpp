@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "simlink/RequestQueue.h"
-#include "simserver/OffsetSpace.h"
-#include "simserver/RecordServing.h"
+#include "sim/OffsetSpace.h"
+#include "sim/RecordServing.h"
 
 namespace {
 

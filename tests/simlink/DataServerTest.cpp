@@ -9,8 +9,8 @@
 #include "simlink/FdsClient.h"
 #include "simlink/SimIpcClient.h"
 #include "simlink/SimVariables.h"
-#include "simserver/DataServer.h"
-#include "simserver/RecordServing.h"
+#include "sim/DataServer.h"
+#include "sim/RecordServing.h"
 #include "support/ScratchRuntime.h"
 
 namespace halvex {

@@ -15,8 +15,8 @@
 #include "platform/SharedBlock.h"
 #include "platform/WindowMessages.h"
 #include "simlink/RequestQueue.h"
-#include "simserver/OffsetSpace.h"
-#include "simserver/RecordServing.h"
+#include "sim/OffsetSpace.h"
+#include "sim/RecordServing.h"
 
 namespace halvex::test {
 

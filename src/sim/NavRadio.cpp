@@ -1,9 +1,9 @@
-#include "simulator/NavRadio.h"
+#include "sim/NavRadio.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "simulator/Sphere.h"
+#include "sim/Sphere.h"
 
 namespace halvex::sim {
 

@@ -1,4 +1,4 @@
-#include "simulator/Atmosphere.h"
+#include "sim/Atmosphere.h"
 
 #include <algorithm>
 #include <cmath>

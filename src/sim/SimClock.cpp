@@ -1,4 +1,4 @@
-#include "simulator/SimClock.h"
+#include "sim/SimClock.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "simserver/OffsetSpace.h"
+#include "sim/OffsetSpace.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "simulator/SimClock.h"
+#include "sim/SimClock.h"
 
 namespace halvex::sim {
 

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "simulator/FlightModel.h"
-#include "simulator/NavRadio.h"
+#include "sim/FlightModel.h"
+#include "sim/NavRadio.h"
 
 namespace halvex::sim {
 

@@ -1,4 +1,4 @@
-#include "simulator/Sphere.h"
+#include "sim/Sphere.h"
 
 #include <algorithm>
 #include <cmath>

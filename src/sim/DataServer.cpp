@@ -1,4 +1,4 @@
-#include "simserver/DataServer.h"
+#include "sim/DataServer.h"
 
 #include <chrono>
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "simulator/NavRadio.h"
-#include "simulator/Sphere.h"
+#include "sim/NavRadio.h"
+#include "sim/Sphere.h"
 
 using namespace halvex::sim;
 

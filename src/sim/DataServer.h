@@ -16,10 +16,10 @@
 
 #include "platform/MessageServer.h"
 #include "platform/SharedBlock.h"
-#include "simserver/OffsetSpace.h"
-#include "simserver/RecordServing.h"
-#include "simserver/SimulatorOffsets.h"
-#include "simulator/FlightModel.h"
+#include "sim/OffsetSpace.h"
+#include "sim/RecordServing.h"
+#include "sim/SimulatorOffsets.h"
+#include "sim/FlightModel.h"
 
 namespace halvex::sim {
 

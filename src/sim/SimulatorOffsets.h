@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "simserver/OffsetSpace.h"
-#include "simulator/FlightModel.h"
+#include "sim/OffsetSpace.h"
+#include "sim/FlightModel.h"
 
 namespace halvex::sim {
 

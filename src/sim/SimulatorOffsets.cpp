@@ -1,4 +1,4 @@
-#include "simserver/SimulatorOffsets.h"
+#include "sim/SimulatorOffsets.h"
 
 #include <cmath>
 #include <limits>

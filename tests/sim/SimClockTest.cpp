@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "simulator/FlightModel.h"
-#include "simulator/SimClock.h"
+#include "sim/FlightModel.h"
+#include "sim/SimClock.h"
 
 using namespace halvex::sim;
 

@@ -1,9 +1,9 @@
-#include "simulator/Autopilot.h"
+#include "sim/Autopilot.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "simulator/Sphere.h"
+#include "sim/Sphere.h"
 
 namespace halvex::sim {
 

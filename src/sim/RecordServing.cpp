@@ -1,4 +1,4 @@
-#include "simserver/RecordServing.h"
+#include "sim/RecordServing.h"
 
 #include <cstring>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "simserver/OffsetSpace.h"
+#include "sim/OffsetSpace.h"
 
 namespace halvex::sim {
 

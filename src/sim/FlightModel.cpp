@@ -1,12 +1,12 @@
-#include "simulator/FlightModel.h"
+#include "sim/FlightModel.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "simulator/Atmosphere.h"
-#include "simulator/Autopilot.h"
-#include "simulator/NavRadio.h"
-#include "simulator/Sphere.h"
+#include "sim/Atmosphere.h"
+#include "sim/Autopilot.h"
+#include "sim/NavRadio.h"
+#include "sim/Sphere.h"
 
 namespace halvex::sim {
 

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "simulator/FlightModel.h"
+#include "sim/FlightModel.h"
 
 namespace halvex::sim {
 

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "simulator/Atmosphere.h"
-#include "simulator/FlightModel.h"
-#include "simulator/Sphere.h"
+#include "sim/Atmosphere.h"
+#include "sim/FlightModel.h"
+#include "sim/Sphere.h"
 
 using namespace halvex::sim;
 
