@@ -1,3 +1,3 @@
 halvex_add_bench(flightmodel_bench
   SOURCES FlightModelBench.cpp
-  LIBS halvex_simulator)
+  LIBS halvex_sim)

@@ -1,3 +1,3 @@
 halvex_add_bench(simlink_bench
   SOURCES SimlinkBench.cpp
-  LIBS halvex_simlink halvex_simserver)
+  LIBS halvex_simlink halvex_sim)
