@@ -43,10 +43,18 @@ void Engine::registerStandardLibrary() { RegisterStandardLibrary(vm_); }
 bool Engine::guarded(const std::function<void()>& body) {
     ExecState& ex = vm_.exec();
     const uint32_t top = ex.top;
-    vm_.opsLeft = vm_.opBudget;
+    // Only the outermost entry refills the budget: a native that re-enters the engine (to read
+    // or set a path) must not hand an endless script loop a fresh allowance on every call.
+    if (entryDepth_ == 0) vm_.opsLeft = vm_.opBudget;
     vm_.errorSource.clear();
     vm_.errorLine = 0;
+    struct DepthGuard {
+        int& depth;
+        explicit DepthGuard(int& d) : depth(d) { ++depth; }
+        ~DepthGuard() { --depth; }
+    } depthGuard(entryDepth_);
     try {
+        if (entryDepth_ > 1) vm_.chargeOps(Vm::kNestedEntryOps);
         body();
         ex.top = top;
         return true;

@@ -40,7 +40,8 @@ public:
     void registerStandardLibrary();
     void setPrintHook(std::function<void(std::string_view)> hook) { vm_.printHook = std::move(hook); }
     void setErrorHook(std::function<void(std::string_view)> hook) { vm_.errorHook = std::move(hook); }
-    // Instructions (calls and loop iterations) allowed per host call; 0 = unlimited.
+    // Instructions (calls and loop iterations) allowed per host call, natives and the engine
+    // entries they make included; 0 = unlimited.
     void setOperationBudget(uint64_t ops) { vm_.opBudget = ops; }
 
     // Compile and run with `this` = the root table. False on failure (see lastError()).
@@ -70,6 +71,7 @@ private:
     Value key(const PathKey& k) { return k.isIndex ? Value::Int(k.index) : vm_.str(k.name); }
     Vm vm_;
     std::string lastError_;
+    int entryDepth_ = 0;  // host entries in progress; a native may re-enter the engine
 };
 
 // Reads a whole source file, skipping a UTF-8 byte-order mark. False when it cannot be read.

@@ -98,6 +98,7 @@ void CheckNativeArgs(Vm& vm, NativeClosure* nc, CallContext& c) {
 namespace {
 
 Value callNative(Vm& vm, ExecState& ex, uint32_t funcIndex, int nargs) {
+    if (vm.opBudget) vm.chargeOps(Vm::kNativeCallOps);
     NativeClosure* nc = ex.stack[funcIndex].nc;
     if (nc->env.t != T::Null) ex.stack[funcIndex + 1] = nc->env.t == T::WeakRef ? nc->env.wr->target : nc->env;
     CallContext c{vm, &ex, funcIndex + 1, nargs + 1, nc};

@@ -148,10 +148,10 @@ void Vm::debugEvent(int type, const Frame& frame) {
     inDebugHook = false;
 }
 
-void Vm::checkBudget() {
+void Vm::chargeOps(uint64_t ops) {
     if (opBudget == 0) return;
     if (opsLeft == 0) raise("operation budget exceeded");
-    --opsLeft;
+    opsLeft = opsLeft > ops ? opsLeft - ops : 0;
 }
 
 }  // namespace sq

@@ -132,6 +132,10 @@ public:
     int errorLine = 0;
     uint64_t opBudget = 0;  // 0 = unlimited; checked at calls and backward jumps
     uint64_t opsLeft = 0;
+    // Natives and the engine entries they make cost what they take compared with a loop step,
+    // so an endless loop of native calls stops about as soon as a plain one.
+    static constexpr uint64_t kNativeCallOps = 16;
+    static constexpr uint64_t kNestedEntryOps = 32;
     int maxFrames = 100000;
     int maxNativeDepth = 200;
 
@@ -157,7 +161,8 @@ public:
     // internals used by the interpreter files
     Value execute(ExecState& ex, uint32_t entryFrame);
     bool enterClosure(ExecState& ex, uint32_t funcIndex, int nargs, bool boundary, const Value* thisOverride);
-    void checkBudget();
+    void checkBudget() { chargeOps(1); }
+    void chargeOps(uint64_t ops);
     ExecState* exec_ = nullptr;
     ExecState mainExec_;
 

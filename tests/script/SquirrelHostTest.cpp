@@ -26,6 +26,18 @@ int twoResults(ScriptValue& results, const ScriptValue&) {
 
 int emptyResults(ScriptValue&, const ScriptValue&) { return 1; }
 
+// Re-enters the engine as a multi-result native does (a slot write and a path read), and gives
+// up by itself after a million calls so that a loop the budget misses still ends.
+SquirrelHost* g_reentered = nullptr;
+int g_reentryCalls = 0;
+int reenterEngine(ScriptValue& results, const ScriptValue&) {
+    g_reentered->SetValue(MakePath("g_multiReturnVals", 0), ScriptValue::String("SEA"));
+    ScriptValue read;
+    g_reentered->GetValue(read, MakePath("g_multiReturnVals", 0));
+    results.append(ScriptValue::Integer(++g_reentryCalls < 1000000 ? 0 : 1));
+    return 1;
+}
+
 class SquirrelHostTest : public ::testing::Test {
 protected:
     int load(const std::string& script) {
@@ -145,6 +157,24 @@ TEST_F(SquirrelHostTest, APageThatNeverReturnsFailsOnTheBudget) {
     EXPECT_EQ(host.CallFunction(out, MakePath("spin"), ScriptValue(), true), -1);
     EXPECT_EQ(host.LastError(), "operation budget exceeded");
     EXPECT_EQ(host.CallFunction(out, MakePath("sum"), ScriptValue::Integer(1), false), -1);
+}
+
+TEST_F(SquirrelHostTest, TheBudgetCoversNativesThatReenterTheEngine) {
+    ASSERT_EQ(load(kScript + std::string("function lookupForever() { while (reenter() == 0) {} return \"gave up\" }\n")), 0);
+    host.RegisterNative(reenterEngine, "reenter");
+    host.SetOperationBudget(200000);
+    g_reentered = &host;
+    g_reentryCalls = 0;
+    ScriptValue out;
+    EXPECT_EQ(host.CallFunction(out, MakePath("lookupForever"), ScriptValue(), true), -1);
+    EXPECT_EQ(host.LastError(), "operation budget exceeded");
+    // a call that enters the engine twice costs far more than one loop step
+    EXPECT_LT(g_reentryCalls, 200000 / 20);
+    // the next host call starts with a full budget again
+    ScriptValue args = ScriptValue::Integer(1);
+    args.append(ScriptValue::Integer(2));
+    ASSERT_EQ(host.CallFunction(out, MakePath("sum"), args, true), 0);
+    EXPECT_EQ(out.asInteger(), 3);
 }
 
 TEST_F(SquirrelHostTest, TrampolineSkipsOtherTypesIncludingTheReceiver) {
