@@ -58,7 +58,15 @@ Value getStackInfos(Vm& vm, CallContext& c) {
     t->set(vm.str("src"), Value::Object(T::String, p->source));
     const uint32_t pc = static_cast<uint32_t>(f.pc - p->code.data());
     t->set(vm.str("line"), Value::Int(p->lineAt(pc ? pc - 1 : 0)));
-    t->set(vm.str("locals"), Value::Object(T::Table, vm.newTable()));
+    // The locals alive at the instruction the frame is executing; "@" names are the compiler's own.
+    Table* locals = vm.newTable();
+    t->set(vm.str("locals"), Value::Object(T::Table, locals));
+    const uint32_t at = pc ? pc - 1 : 0;
+    for (const Proto::LocalInfo& l : p->locals) {
+        if (at < l.startPc || at >= l.endPc || l.name->text.starts_with('@')) continue;
+        const size_t slot = f.base + static_cast<size_t>(l.slot);
+        if (slot < ex.stack.size()) locals->set(Value::Object(T::String, l.name), ex.stack[slot]);
+    }
     return Value::Object(T::Table, t);
 }
 Value dummy(Vm&, CallContext&) { return Value(); }

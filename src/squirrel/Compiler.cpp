@@ -30,7 +30,7 @@ struct Loop {
 struct FuncState {
     Proto* p;
     FuncState* parent;
-    struct Local { String* name; int slot; };
+    struct Local { String* name; int slot; size_t info = SIZE_MAX; };  // info: index in Proto::locals
     std::vector<Local> locals;
     std::vector<String*> freeNames;
     std::vector<Loop> loops;
@@ -49,6 +49,7 @@ public:
         p->name = vm_.intern("main");
         p->paramCount = 1;
         p->paramNames.push_back(vm_.intern("this"));
+        p->locals.push_back({p->paramNames[0], 0, 0, UINT32_MAX});
         FuncState fs{p, nullptr, {}, {}, {}};
         fs_ = &fs;
         next();
@@ -77,11 +78,13 @@ private:
     }
 
     // ---- emission ----
-    size_t emit(Op op, int32_t arg, int delta) {
+    // line: the source line the instruction belongs to, when not the current token's.
+    size_t emit(Op op, int32_t arg, int delta, int line = -1) {
         Proto* p = fs_->p;
-        if (lex_.tokenLine != fs_->lastLine) {
-            p->lines.emplace_back(static_cast<uint32_t>(p->code.size()), lex_.tokenLine);
-            fs_->lastLine = lex_.tokenLine;
+        if (line < 0) line = lex_.tokenLine;
+        if (line != fs_->lastLine) {
+            p->lines.emplace_back(static_cast<uint32_t>(p->code.size()), line);
+            fs_->lastLine = line;
         }
         prevInstr_ = lastInstr_;
         lastInstr_ = p->code.size();
@@ -235,10 +238,18 @@ private:
             if (fs_->freeNames[i] == name) return static_cast<int>(i);
         return -1;
     }
-    void declareLocal(String* name) { fs_->locals.push_back({name, fs_->top - 1}); }
+    void declareLocal(String* name) { addLocal(*fs_, name, fs_->top - 1); }
+    // A local of fs from the next instruction on, recorded for stack introspection.
+    static void addLocal(FuncState& fs, String* name, int slot) {
+        Proto* p = fs.p;
+        p->locals.push_back({name, slot, static_cast<uint32_t>(p->code.size()), UINT32_MAX});
+        fs.locals.push_back({name, slot, p->locals.size() - 1});
+    }
     size_t scopeMark() const { return fs_->locals.size(); }
     void closeScope(size_t mark) {
         const int n = static_cast<int>(fs_->locals.size() - mark);
+        for (size_t i = mark; i < fs_->locals.size(); ++i)
+            if (fs_->locals[i].info != SIZE_MAX) fs_->p->locals[fs_->locals[i].info].endPc = static_cast<uint32_t>(fs_->p->code.size());
         fs_->locals.resize(mark);
         popN(n);
     }
@@ -573,8 +584,9 @@ private:
                         if (tok() == ')') error("expression expected, found ')'");
                     }
                 }
+                const int closingLine = lex_.tokenLine;  // the call's line, not the next token's
                 next();
-                emit(OP_CALL, nargs, -(nargs + 1));
+                emit(OP_CALL, nargs, -(nargs + 1), closingLine);
                 e.kind = EK::Value;
                 break;
             }
@@ -690,6 +702,7 @@ private:
         p->name = name;
         p->source = source_;
         p->paramNames.push_back(vm_.intern("this"));
+        p->locals.push_back({p->paramNames[0], 0, 0, UINT32_MAX});
         child->p = p;
         child->parent = fs_;
         while (tok() != ')') {
@@ -701,7 +714,7 @@ private:
             }
             String* pn = expectIdent();
             p->paramNames.push_back(pn);
-            child->locals.push_back({pn, child->top});
+            addLocal(*child, pn, child->top);
             child->top++;
             if (tok() == ',') next();
             else if (tok() != ')') error("expected ')' or ','");

@@ -91,6 +91,7 @@ void Vm::traceObject(Obj* o) {
         for (const Value& v : p->constants) markValue(v);
         for (Proto* c : p->children) markObject(c);
         for (String* s : p->paramNames) markObject(s);
+        for (const Proto::LocalInfo& l : p->locals) markObject(l.name);
         markObject(p->name);
         markObject(p->source);
         break;

@@ -13,6 +13,15 @@ struct Proto : Obj {
     std::vector<Proto*> children;
     std::vector<std::pair<uint32_t, int32_t>> lines;  // (first pc, line)
     std::vector<String*> paramNames;  // "this" first
+    // Where each local (parameters and "this" included) lives: its slot from the frame base,
+    // holding its value for the instructions startPc <= pc < endPc.
+    struct LocalInfo {
+        String* name;
+        int32_t slot;
+        uint32_t startPc;
+        uint32_t endPc;
+    };
+    std::vector<LocalInfo> locals;
     String* name = nullptr;
     String* source = nullptr;
     int paramCount = 0;  // including this

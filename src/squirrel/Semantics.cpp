@@ -1,5 +1,6 @@
 // Semantics of indexing, arithmetic, comparison and conversion shared by the interpreter and the
 // libraries.
+#include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -357,7 +358,8 @@ std::string Vm::toString(const Value& v) {
     }
     default: break;
     }
-    std::snprintf(buf, sizeof buf, "(%s : 0x%p)", typeOf(v).c_str(), v.p);
+    // "%p" brings its own "0x" on some C libraries and none on others: print the digits ourselves.
+    std::snprintf(buf, sizeof buf, "(%s : 0x%" PRIxPTR ")", typeOf(v).c_str(), reinterpret_cast<uintptr_t>(v.p));
     return buf;
 }
 
