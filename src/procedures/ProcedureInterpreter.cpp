@@ -15,6 +15,7 @@ namespace {
 
 constexpr float kHighestConstraintFt = 65000.0f;
 constexpr float kUntilDistanceLimit = 100.0f;  // below: UNTIL gives nm; from here: an altitude
+constexpr double kFarthestInterceptNm = 500.0;  // beyond this from its fix, no procedure meets a radial
 const char* const kInterceptName = "(INTC)";
 
 // A position the program resolved a name to.
@@ -207,6 +208,7 @@ public:
         const WaypointEntry* previous = previousLeg();
         if (!previous || !op.body || !std::isfinite(courseDeg_)) return &op;
         const float value = op.body->number;
+        if (value < 0.0f) return &op;  // nothing is flown backwards: no leg
         const float scale = value < kUntilDistanceLimit ? value : 1.0f;  // an altitude: 1 nm along
         GeoVector along = BearingDirection(previous->position, courseDeg_, false);
         if (std::isfinite(scale)) along = Scale(along, scale);
@@ -227,7 +229,9 @@ public:
             radialDeg += 180.0f;
             if (radialDeg > 360.0f) radialDeg -= 360.0f;
         }
-        storeIntercept(CourseIntersection(previous->position, courseDeg_, fix->position, radialDeg));
+        const GeoPoint meet = CourseIntersection(previous->position, courseDeg_, fix->position, radialDeg);
+        // Nearly parallel lines meet half a world away; such a point is no leg either.
+        if (usable(meet) && GreatCircleDistance(fix->position, meet) <= kFarthestInterceptNm) storeIntercept(meet);
         return &op;
     }
 

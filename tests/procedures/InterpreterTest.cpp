@@ -190,6 +190,22 @@ TEST_F(Interpreter, InterceptEdgeCases) {
     const auto parallel = transitionLegs("NAVAID OSI HDG 108 INTERCEPT RADIAL 288 FROM NAVAID OSI FIX PORTE");
     ASSERT_EQ(parallel.size(), 2u);
     EXPECT_EQ(parallel[1].name, "PORTE");
+    // Nearly parallel: the lines meet thousands of miles out, which no procedure flies.
+    const auto far = transitionLegs("NAVAID SFO HDG 108 INTERCEPT RADIAL 288 FROM NAVAID OSI FIX PORTE");
+    ASSERT_EQ(far.size(), 2u);
+    EXPECT_EQ(far[1].name, "PORTE");
+    // A few degrees apart the intercept stays within reach and is kept.
+    const auto near = transitionLegs("NAVAID SFO HDG 200 INTERCEPT RADIAL 190 FROM NAVAID OSI FIX PORTE");
+    ASSERT_EQ(near.size(), 3u);
+    EXPECT_LT(GreatCircleDistance(at("OSI"), near[1].position), 500.0);
+}
+
+TEST_F(Interpreter, NegativeUntilDistancesMakeNoLeg) {
+    for (const char* value : {"-5", "-1e30"}) {
+        const auto legs = transitionLegs(std::string("FIX WESLA TRK 090 UNTIL ") + value + " FIX PORTE");
+        ASSERT_EQ(legs.size(), 2u) << value;
+        EXPECT_EQ(legs[1].name, "PORTE");
+    }
 }
 
 TEST_F(Interpreter, KeepFollowsTheRunwayOrTheLastLeg) {
@@ -317,8 +333,12 @@ TEST_F(Interpreter, MalformedFilesGetAClearOutcome) {
     // Binary garbage.
     std::string garbage;
     for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) % 256);
-    load("SIDS\n" + garbage);
-    EXPECT_EQ(result_, 0);
+    // Garbage between two procedures costs neither of them.
+    const ProcedureBlock mixed = load("SIDS\nSID D1 FIX PORTE\n" + garbage + "\nSTARS\nSTAR A FIX MENLO\n");
+    ASSERT_EQ(mixed.sids.size(), 1u);
+    EXPECT_EQ(mixed.sids[0].commonParts.at(0).legs.at(0).name, "PORTE");
+    ASSERT_EQ(mixed.stars.size(), 1u);
+    EXPECT_EQ(mixed.stars[0].commonParts.at(0).legs.at(0).name, "MENLO");
 }
 
 TEST_F(Interpreter, LoadProceduresReadsTheAirportFile) {
