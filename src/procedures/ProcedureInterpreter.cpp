@@ -58,10 +58,15 @@ public:
 
     // ---- sections, declarations, parts ----
 
+    // FIXES only defines: of its statements it runs the parts (in practice the fix definitions),
+    // so a procedure written there is not built.
     const ProcNode* section(const ProcNode& op) {
+        const bool definitionsOnly = op.op == ProcOp::DeclFixes;
         for (const ProcNode* group = op.body.get(); group; group = nextGroup_) {
             nextGroup_ = group->next.get();
-            runChain(group->body.get());
+            const ProcNode* first = group->body.get();
+            if (definitionsOnly && !(first && first->kind == ProcNodeKind::Op && IsPartOp(first->op))) continue;
+            runChain(first);
         }
         return op.next.get();
     }

@@ -1,5 +1,8 @@
 #include "procedures/ProgramAssembler.h"
 
+#include <array>
+#include <unordered_map>
+
 #include "procedures/ProcedureLexer.h"
 #include "procedures/StatementParser.h"
 
@@ -35,14 +38,38 @@ public:
 
 private:
     void startSection(std::unique_ptr<ProcNode> section) {
+        saveTarget();
         section_ = section_ ? section_->SetNext(std::move(section)) : (root_ = std::move(section)).get();
+        target_ = section_;
         lastGroup_ = nullptr;
         lastTail_ = nullptr;
+        if (const int home = homeSlot(section_->op); home >= 0) homes_[static_cast<size_t>(home)] = section_;
+    }
+
+    // The section kind a declaration belongs to, as an index into homes_ (-1 for none).
+    static int homeSlot(ProcOp op) {
+        if (op == ProcOp::DeclSids || op == ProcOp::DeclSid) return 0;
+        if (op == ProcOp::DeclStars || op == ProcOp::DeclStar) return 1;
+        if (op == ProcOp::DeclApproaches || op == ProcOp::DeclApproach) return 2;
+        return -1;
+    }
+
+    // Lines go on into another section: remember where this one ended, resume where that one did.
+    void saveTarget() {
+        if (target_) ends_[target_] = {lastGroup_, lastTail_};
+    }
+    void switchTarget(ProcNode* section) {
+        if (section == target_) return;
+        saveTarget();
+        target_ = section;
+        const SectionEnd end = ends_[section];
+        lastGroup_ = end.lastGroup;
+        lastTail_ = end.lastTail;
     }
 
     ProcNode* appendGroup(std::unique_ptr<ProcNode> chain) {
         auto group = ProcNode::MakeGroup(std::move(chain));
-        lastGroup_ = lastGroup_ ? lastGroup_->SetNext(std::move(group)) : section_->SetBody(std::move(group));
+        lastGroup_ = lastGroup_ ? lastGroup_->SetNext(std::move(group)) : target_->SetBody(std::move(group));
         lastTail_ = lastGroup_->body ? lastGroup_->body->Last() : nullptr;
         return lastGroup_;
     }
@@ -50,6 +77,10 @@ private:
     void placeLine(std::unique_ptr<ProcNode> chain) {
         const ProcOp head = chain->op;
         if (IsDeclarationOp(head)) {
+            // A declaration goes into the section of its kind, wherever it is written; before
+            // any such section it stays where it stands (and a FIXES section does not build it).
+            ProcNode* home = homes_[static_cast<size_t>(homeSlot(head))];
+            switchTarget(home ? home : section_);
             ProcNode* group = appendGroup(std::move(chain));
             if (head == ProcOp::DeclSid) sidGroups_.push_back(group);
             if (head == ProcOp::DeclApproach) approachGroups_.push_back(group);
@@ -59,7 +90,8 @@ private:
             appendGroup(std::move(chain));
             return;
         }
-        switch (section_->op) {
+        // Lines take the form of the section they land in, which a declaration may have changed.
+        switch (target_->op) {
         case ProcOp::DeclRnws:
             for (ProcNode* n = chain.get(); n; n = n->next.get())
                 if (n->IsOp(ProcOp::LoadRnw)) n->op = ProcOp::DefRnw;
@@ -146,10 +178,18 @@ private:
         if (lastRunway) lastRunway->next.reset();
     }
 
+    struct SectionEnd {
+        ProcNode* lastGroup = nullptr;
+        ProcNode* lastTail = nullptr;
+    };
+
     std::unique_ptr<ProcNode> root_;
-    ProcNode* section_ = nullptr;
+    ProcNode* section_ = nullptr;  // the last section line seen
+    ProcNode* target_ = nullptr;   // the section lines are appended to
     ProcNode* lastGroup_ = nullptr;
     ProcNode* lastTail_ = nullptr;  // last node of lastGroup_'s chain
+    std::array<ProcNode*, 3> homes_{};  // the latest SIDS, STARS and APPROACHES sections
+    std::unordered_map<ProcNode*, SectionEnd> ends_;
     std::vector<ProcNode*> sidGroups_;
     std::vector<ProcNode*> approachGroups_;
 };

@@ -90,6 +90,17 @@ TEST(AssembleProgram, RunwaySectionsFixesAndStrayLines) {
     EXPECT_EQ(assemble({"", "// nothing", "ENDSIDS"}), "");
 }
 
+TEST(AssembleProgram, DeclarationsGoToTheSectionOfTheirKind) {
+    // A SID written among the STARS joins the SIDS, and its runway line takes the SID form.
+    EXPECT_EQ(assemble({"SIDS", "SID D1 FIX A", "ENDSIDS", "STARS", "STAR S1 FIX B", "SID D2 FIX C", "RNW 1 FIX D",
+                        "STAR S2 FIX EE", "ENDSTARS"}),
+              "SIDS|DECL_SID:D1 COMMON A|DECL_SID:D2 COMMON C|SUB LOAD_RNW:1 D C\n"
+              "STARS|DECL_STAR:S1 COMMON B|DECL_STAR:S2 COMMON EE");
+    // Before any section of its kind a declaration stays where it is written.
+    EXPECT_EQ(assemble({"FIXES", "SID X FIX A", "SIDS", "SID D1 FIX B"}),
+              "FIXES|DECL_SID:X COMMON A\nSIDS|DECL_SID:D1 COMMON B");
+}
+
 TEST(AssembleProgram, ManyLinesMakeLongChainsNotDeepRecursion) {
     std::vector<std::string> lines{"APPROACHES", "APPROACH I FIX A"};
     for (int i = 0; i < 50000; ++i) lines.push_back("FIX B" + std::to_string(i));

@@ -341,6 +341,26 @@ TEST_F(Interpreter, MalformedFilesGetAClearOutcome) {
     EXPECT_EQ(mixed.stars[0].commonParts.at(0).legs.at(0).name, "MENLO");
 }
 
+TEST_F(Interpreter, FixesOnlyDefinesAndDeclarationsFindTheirSections) {
+    const ProcedureBlock b = load(
+        "SIDS\nSID D1 FIX PORTE\nENDSIDS\n"
+        "FIXES\nSTAR HIDDEN FIX MENLO\nFIX LOCAL LATLON N 37 30 W 122 15\nENDFIXES\n"
+        "STARS\nSTAR A FIX MENLO\nSID D2 FIX WESLA\nRNW 28L FIX PORTE\nENDSTARS\n");
+    // The STAR written inside FIXES is not built; the fix definition after it is.
+    ASSERT_EQ(b.stars.size(), 1u);
+    EXPECT_EQ(b.stars[0].name, "A");
+    ASSERT_EQ(b.fixes.size(), 1u);
+    EXPECT_EQ(b.fixNotes.at(0).name, "LOCAL");
+    // The SID written among the STARS is a SID with a runway part that ends in its common legs.
+    ASSERT_EQ(b.sids.size(), 2u);
+    EXPECT_EQ(b.sids[1].name, "D2");
+    ASSERT_EQ(b.sids[1].runwayParts.size(), 1u);
+    std::string names;
+    for (const WaypointEntry& leg : b.sids[1].runwayParts[0].legs) names += leg.name + " ";
+    EXPECT_EQ(names, "RWY28L PORTE WESLA ");
+    EXPECT_EQ(b.sids[1].commonParts.size(), 1u);
+}
+
 TEST_F(Interpreter, LoadProceduresReadsTheAirportFile) {
     ProcedureBlock block;
     EXPECT_EQ(LoadProcedures(db_, block, "KSFO"), -1);
