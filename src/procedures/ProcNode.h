@@ -22,6 +22,9 @@ public:
     ProcNode* parent = nullptr;
     std::unique_ptr<ProcNode> body;
     std::unique_ptr<ProcNode> next;
+    // Not owned: where the chain goes on once next is empty. Runway parts continue this way
+    // into legs another part owns, so a file's legs are held once however many parts use them.
+    ProcNode* sharedNext = nullptr;
     uint64_t serial;
 
     ProcNode();
@@ -36,7 +39,11 @@ public:
 
     bool IsOp(ProcOp o) const { return kind == ProcNodeKind::Op && op == o; }
 
+    // The node that follows in a run: next, else the shared continuation.
+    const ProcNode* Following() const { return next ? next.get() : sharedNext; }
+
     // Deep copy of this node with its body and everything after it along next; fresh serials.
+    // Shared continuations are not copied.
     std::unique_ptr<ProcNode> Clone() const;
 
     // Link helpers keeping parent pointers right. Both return the node just linked.

@@ -1,5 +1,6 @@
 #include "procedures/ProcedureInterpreter.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -76,6 +77,8 @@ public:
         ProcedureRecord record;
         record.name = nameNode(op) ? nameNode(op)->text : std::string();
         record_ = &record;
+        declaration_ = op.op;
+        partRunways_.clear();
         runChain(op.next.get());  // the parts written on the declaration line
         const ProcNode* group = op.parent;
         if (group && group->kind == ProcNodeKind::Group && group->body.get() == &op) {
@@ -93,16 +96,24 @@ public:
 
     const ProcNode* part(const ProcNode& op) {
         if (!record_ || list_) return nullptr;
+        // A SID's departure from a runway is the first part written for it; a later one (or a
+        // second for a runway the airport lacks) could never be flown, and each would hold
+        // another copy of the common legs.
+        const bool sidRunwayPart = op.op == ProcOp::DefSubProc && declaration_ == ProcOp::DeclSid;
+        const int32_t partRunway = sidRunwayPart ? runwayIndexOf(op.next.get()) : -1;
+        if (sidRunwayPart && std::find(partRunways_.begin(), partRunways_.end(), partRunway) != partRunways_.end())
+            return nullptr;
         LegList list;
         if (op.op == ProcOp::DefTrans && nameNode(op)) list.name = nameNode(op)->text;
         list_ = &list;
         runway_ = nullptr;
-        for (const ProcNode* leg = op.next.get(); leg && isLegOp(leg->op);) leg = dispatch(*leg);
+        for (const ProcNode* leg = op.Following(); leg && isLegOp(leg->op);) leg = dispatch(*leg);
         list_ = nullptr;
         if (list.legs.empty()) return nullptr;
         if (op.op == ProcOp::DefTrans) record_->transitions.push_back(std::move(list));
         else if (op.op == ProcOp::DefCommonProc) record_->commonParts.push_back(std::move(list));
         else record_->runwayParts.push_back(std::move(list));
+        if (sidRunwayPart) partRunways_.push_back(partRunway);
         return nullptr;
     }
 
@@ -162,7 +173,7 @@ public:
             }
         }
         store(std::move(entry));  // a runway not found makes a nameless entry, which is dropped
-        return op.next.get();
+        return op.Following();
     }
 
     const ProcNode* fixLeg(const ProcNode& op) {
@@ -183,13 +194,13 @@ public:
             }
         }
         store(std::move(entry));
-        return op.next.get();
+        return op.Following();
     }
 
     const ProcNode* courseLeg(const ProcNode& op) {
         if (!list_ || !op.body) return nullptr;
         courseDeg_ = op.body->number;
-        return runClause(op.body->next.get()) ? op.next.get() : nullptr;
+        return runClause(op.body->next.get()) ? op.Following() : nullptr;
     }
 
     const ProcNode* keepLeg(const ProcNode& op) {
@@ -203,9 +214,9 @@ public:
             const float trueDeg = CourseAndDistance(from.position, to.position).courseDeg;
             courseDeg_ = trueDeg - MagneticVariation(to.position.lat * RadToDeg, to.position.lon * RadToDeg);
         } else {
-            return op.next.get();  // no course to keep: the leg is skipped
+            return op.Following();  // no course to keep: the leg is skipped
         }
-        return runClause(op.body.get()) ? op.next.get() : nullptr;
+        return runClause(op.body.get()) ? op.Following() : nullptr;
     }
 
     // Clause handlers hand back their own node to continue the list, or null to end it.
@@ -242,6 +253,15 @@ public:
 
 private:
     static bool isLegOp(ProcOp op) { return op >= ProcOp::LoadRnw && op <= ProcOp::Trk; }
+
+    // The airport's runway a runway leg names; -1 for another op or a runway the airport lacks.
+    int32_t runwayIndexOf(const ProcNode* op) const {
+        const ProcNode* name = op && op->IsOp(ProcOp::LoadRnw) ? nameNode(*op) : nullptr;
+        if (!airport_ || !name) return -1;
+        for (size_t i = 0; i < airport_->runways.size(); ++i)
+            if (airport_->runways[i].Ident() == name->text) return static_cast<int32_t>(i);
+        return -1;
+    }
 
     bool runClause(const ProcNode* clause) {
         if (!clause || clause->kind != ProcNodeKind::Op) return true;  // HDG or TRK alone adds nothing
@@ -330,6 +350,8 @@ private:
     int32_t airportIndex_ = -1;
     const NavAirport* airport_ = nullptr;
     ProcedureRecord* record_ = nullptr;
+    ProcOp declaration_ = ProcOp::Nop;  // of record_
+    std::vector<int32_t> partRunways_;   // runways of the record's runway parts so far (-1: none)
     LegList* list_ = nullptr;
     const NavRunway* runway_ = nullptr;  // the runway of the list being built
     float courseDeg_ = 0.0f;             // magnetic, for the clause of a course leg

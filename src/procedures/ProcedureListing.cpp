@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "navdb/Geodesy.h"
+#include "procedures/ProgramAssembler.h"
 
 namespace halvex {
 
@@ -136,6 +137,11 @@ void treeLines(std::string& out, const ProcNode* chain, int depth) {
         out.append(static_cast<size_t>(depth) * 2, ' ');
         out += nodeText(*n) + "\n";
         if (n->body) treeLines(out, n->body.get(), depth + 1);  // nesting is bounded by the grammar
+        if (n->sharedNext) {  // legs owned by another part: named, not repeated
+            out.append(static_cast<size_t>(depth) * 2, ' ');
+            const std::string& name = FixOpName(*n->sharedNext);
+            out += "-> " + nodeText(*n->sharedNext) + (name.empty() ? "" : " " + name) + " (shared)\n";
+        }
     }
 }
 

@@ -130,7 +130,8 @@ private:
         return wrapper;
     }
 
-    // "RNW a RNW b legs...": one runway part per runway, each with its own copy of the legs.
+    // "RNW a RNW b legs...": one runway part per runway; the last one owns the legs, the
+    // others go on into them.
     void splitRunwayLine(std::unique_ptr<ProcNode> chain) {
         std::vector<std::unique_ptr<ProcNode>> runways;
         while (chain && chain->IsOp(ProcOp::LoadRnw)) {
@@ -138,8 +139,10 @@ private:
             runways.push_back(std::move(chain));
             chain = std::move(rest);
         }
+        ProcNode* legs = chain.get();
         for (size_t i = 0; i < runways.size(); ++i) {
-            if (chain) runways[i]->SetNext(i + 1 < runways.size() ? chain->Clone() : std::move(chain));
+            if (i + 1 < runways.size()) runways[i]->sharedNext = legs;
+            else if (chain) runways[i]->SetNext(std::move(chain));
             appendGroup(wrap(ProcOp::DefSubProc, std::move(runways[i])));
         }
     }
@@ -153,20 +156,23 @@ private:
         lastTail_ = tail->SetNext(std::move(chain))->Last();
     }
 
-    // The common part's legs follow every runway part, its first leg dropped when the runway
-    // part already ends at that fix.
+    // The common part's legs follow every runway part (shared, not copied), its first leg
+    // skipped when the runway part already ends at that fix.
     static void joinCommonPart(ProcNode& sidGroup) {
         const ProcNode* common = sidGroup.body->next.get();
         if (!common || !common->IsOp(ProcOp::DefCommonProc) || !common->next) return;
-        const ProcNode* firstLeg = common->next.get();
+        ProcNode* firstLeg = common->next.get();
         for (ProcNode* g = sidGroup.next.get(); g; g = g->next.get()) {
             ProcNode* part = g->body.get();
             if (IsDeclarationOp(part->op)) break;
             if (!part->IsOp(ProcOp::DefSubProc)) continue;
             ProcNode* last = part->Last();
-            const ProcNode* from = firstLeg;
+            // The runways of one line share their legs: the end of those legs is their end.
+            if (last->IsOp(ProcOp::LoadRnw) && last->sharedNext) last = last->sharedNext->Last();
+            if (last->sharedNext) continue;  // joined already through another runway of its line
+            ProcNode* from = firstLeg;
             if (IsFixLegOp(last->op) && IsFixLegOp(from->op) && FixOpName(*last) == FixOpName(*from)) from = from->next.get();
-            if (from) last->SetNext(from->Clone());
+            last->sharedNext = from;
         }
     }
 

@@ -361,6 +361,26 @@ TEST_F(Interpreter, FixesOnlyDefinesAndDeclarationsFindTheirSections) {
     EXPECT_EQ(b.sids[1].commonParts.size(), 1u);
 }
 
+TEST_F(Interpreter, ASidKeepsOneRunwayPartPerRunway) {
+    // The flight plan flies the first part of a runway; repeats, and runways the airport does
+    // not have beyond the first, would only be further copies of the common legs.
+    std::string text = "SIDS\nSID D1 FIX PORTE FIX MENLO\nRNW 28L FIX WESLA\nRNW 28L FIX MENLO\nRNW 99Z FIX WESLA\n";
+    for (int i = 0; i < 500; ++i) text += "RNW 28R\nRNW Q" + std::to_string(i) + " FIX MENLO\n";
+    const ProcedureBlock b = load(text);
+    ASSERT_EQ(b.sids.size(), 1u);
+    const auto& parts = b.sids[0].runwayParts;
+    ASSERT_EQ(parts.size(), 3u);
+    auto names = [](const LegList& list) {
+        std::string out;
+        for (const WaypointEntry& leg : list.legs) out += leg.name + " ";
+        return out;
+    };
+    EXPECT_EQ(names(parts[0]), "RWY28L WESLA PORTE MENLO ");
+    EXPECT_EQ(names(parts[1]), "WESLA PORTE MENLO ");
+    EXPECT_EQ(names(parts[2]), "RWY28R PORTE MENLO ");
+    EXPECT_EQ(b.sids[0].runways.size(), 2u);
+}
+
 TEST_F(Interpreter, LoadProceduresReadsTheAirportFile) {
     ProcedureBlock block;
     EXPECT_EQ(LoadProcedures(db_, block, "KSFO"), -1);
