@@ -82,4 +82,30 @@ void BM_TokenizeParseAssemble3000Lines(benchmark::State& state) {
 }
 BENCHMARK(BM_TokenizeParseAssemble3000Lines)->Unit(benchmark::kMillisecond);
 
+// A hostile file (81 KB): one SID common part of 98 legs, then 10,000 runway lines. Program
+// nodes and stored legs must grow with the file, not with 98 x 10,000.
+void BM_LoadCommonPartAndTenThousandRunwayLines(benchmark::State& state) {
+    const halvex::NavDatabase& db = database();
+    std::string text = "SIDS\nSID BIG1";
+    for (int i = 0; i < 98; ++i) text += " FIX SEA";
+    text += "\n";
+    for (int i = 0; i < 10000; ++i) text += "RNW 16L\n";
+    uint64_t nodes = 0;
+    size_t legs = 0;
+    for (auto _ : state) {
+        const uint64_t before = halvex::ProcNodesCreated();
+        halvex::ProcedureBlock block;
+        if (halvex::LoadProceduresFromText(db, block, "KSEA", text) != 0) state.SkipWithError("load failed");
+        nodes = halvex::ProcNodesCreated() - before;
+        legs = 0;
+        for (const auto& sid : block.sids)
+            for (const auto& part : sid.runwayParts) legs += part.legs.size();
+        benchmark::DoNotOptimize(block);
+    }
+    state.counters["file_kb"] = static_cast<double>(text.size()) / 1024.0;
+    state.counters["program_nodes"] = static_cast<double>(nodes);
+    state.counters["sid_runway_legs"] = static_cast<double>(legs);
+}
+BENCHMARK(BM_LoadCommonPartAndTenThousandRunwayLines)->Unit(benchmark::kMillisecond);
+
 }  // namespace
