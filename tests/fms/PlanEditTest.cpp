@@ -196,10 +196,52 @@ TEST_F(PlanEditTest, AirwaySegmentRunsFromTheStartFixToTheEndFix) {
     // Hidden points of the long legs are in neither view.
     EXPECT_GT(m.entries.size(), 8u);
 
-    // Deleting a route entry takes the airway legs that lead to the next one with it.
+    // Deleting a route entry takes the airway legs that lead to the next one with it; that one
+    // is then reached directly.
     EXPECT_EQ(set.deleteFplnWaypoint(0), 0);
     EXPECT_EQ(LegsNames(set.Modified()), (Names{"KSEA", "RWY16L", "LKV", "KSFO"}));
-    EXPECT_EQ(set.Modified().LegsEntry(2)->airwayIndex, j5);
+    EXPECT_EQ(set.Modified().LegsEntry(2)->airwayIndex, -1);
+}
+
+// An entry whose predecessor changed is no longer reached by the airway that brought it.
+TEST_F(PlanEditTest, AnEntryWithANewPredecessorIsReachedDirectly) {
+    activeSeaToPdx();
+    const int32_t j5 = airway("J5", "SEA");
+    auto seaToLkvByJ5 = [&] {
+        set.cancelModification();
+        ASSERT_EQ(set.setDestination("KSFO"), 0);
+        ASSERT_EQ(set.insertFplnWaypoint(fix("SEA"), 0), 0);
+        ASSERT_EQ(set.insertAirwaySegment(fix("LKV"), j5, 1), 0);
+        ASSERT_EQ(LegsNames(set.Modified()), (Names{"KSEA", "RWY16L", "SEA", "TAOMA", "SUMMA", "POWEL", "LKV", "KSFO"}));
+    };
+    auto airwayOf = [&](const char* name) {
+        for (const WaypointEntry& e : set.Modified().entries)
+            if (e.name == name) return e.airwayIndex;
+        ADD_FAILURE() << name << " not in the plan";
+        return -2;
+    };
+
+    seaToLkvByJ5();
+    ASSERT_EQ(airwayOf("LKV"), j5);
+    // In front of the airway's end fix (route view).
+    ASSERT_EQ(set.insertFplnWaypoint(fix("BTG"), 1), 0);
+    EXPECT_EQ(LegsNames(set.Modified()), (Names{"KSEA", "RWY16L", "SEA", "TAOMA", "SUMMA", "POWEL", "BTG", "LKV", "KSFO"}));
+    EXPECT_EQ(airwayOf("LKV"), -1);
+    EXPECT_EQ(airwayOf("POWEL"), j5);
+    // A leg inside the airway deleted: the next one is flown to directly.
+    ASSERT_EQ(set.deleteLegsWaypoint(3), 0);  // TAOMA
+    EXPECT_EQ(airwayOf("SUMMA"), -1);
+    EXPECT_EQ(airwayOf("POWEL"), j5);
+    // In front of an airway leg (legs view).
+    ASSERT_EQ(set.insertLegsWaypoint(fix("OLM"), 4), 0);  // in front of POWEL
+    EXPECT_EQ(airwayOf("POWEL"), -1);
+
+    // Direct-to: the target is reached from the present position.
+    seaToLkvByJ5();
+    ASSERT_EQ(set.directTo(4), 0);  // SUMMA
+    EXPECT_EQ(LegsNames(set.Modified()), (Names{"(DC)", "SUMMA", "POWEL", "LKV", "KSFO"}));
+    EXPECT_EQ(airwayOf("SUMMA"), -1);
+    EXPECT_EQ(airwayOf("POWEL"), j5);
 }
 
 TEST_F(PlanEditTest, AirwayInsertionFailuresLeaveThePlansUnchanged) {
@@ -320,7 +362,7 @@ TEST_F(PlanDeleteTest, AltitudesGoToTheCurrentPlanAndAboveTheCeilingAreIgnored) 
 
 TEST_F(PlanDeleteTest, CruiseAltitudeRebuildsTheActiveVerticalPathOnlyWithoutAModification) {
     guidance.calls.clear();
-    set.setCruiseAltitude(35000);
+    EXPECT_EQ(set.setCruiseAltitude(35000), 0);
     EXPECT_EQ(set.CruiseAltitudeFt(), 35000.0f);
     EXPECT_EQ(guidance.calls, (Names{"vpath:7"}));
     ASSERT_EQ(set.deleteLegsWaypoint(2), 0);
@@ -328,6 +370,18 @@ TEST_F(PlanDeleteTest, CruiseAltitudeRebuildsTheActiveVerticalPathOnlyWithoutAMo
     set.setCruiseAltitude(31000);
     EXPECT_TRUE(guidance.calls.empty());
     EXPECT_EQ(set.CruiseAltitudeFt(), 31000.0f);
+}
+
+TEST_F(PlanDeleteTest, CruiseAltitudeOutsideGroundToSixtyThousandFeetIsRefused) {
+    ASSERT_EQ(set.setCruiseAltitude(37000), 0);
+    for (float refused : {1e9f, 60001.0f, -1.0f, -1e9f, std::nanf(""), INFINITY}) {
+        EXPECT_EQ(set.setCruiseAltitude(refused), -1) << refused;
+        EXPECT_EQ(set.CruiseAltitudeFt(), 37000.0f) << refused;
+    }
+    EXPECT_EQ(set.setCruiseAltitude(60000), 0);
+    EXPECT_EQ(set.CruiseAltitudeFt(), 60000.0f);
+    EXPECT_EQ(set.setCruiseAltitude(0), 0);
+    EXPECT_EQ(set.CruiseAltitudeFt(), 0.0f);
 }
 
 // ---- Activate and cancel ---------------------------------------------------------------------
@@ -349,6 +403,29 @@ TEST_F(PlanDeleteTest, CancelRestoresTheActiveViewAndActivateHandsOverTheModifie
     EXPECT_TRUE(set.Modified().empty());
     EXPECT_EQ(set.Modified().originProcedures, nullptr);
     EXPECT_EQ(guidance.calls, (Names{"leg:6", "vpath:6", "reset:6"}));
+}
+
+// Deleting every leg is an edit like any other: EXEC makes the empty plan active, and nothing
+// deleted comes back, neither on the next edit nor after EXEC.
+TEST_F(PlanDeleteTest, DeletingEveryLegThenEditingOrExecutingNeverBringsTheEntriesBack) {
+    ASSERT_EQ(set.deleteLegsWaypoints(0, set.Active().LegsCount()), 0);
+    EXPECT_TRUE(set.Modified().empty());
+    EXPECT_TRUE(set.isModifying());
+    EXPECT_EQ(set.insertLegsWaypoint(fix("BTG"), 0), 0);  // the next edit starts from the emptied plan
+    EXPECT_EQ(LegsNames(set.Modified()), (Names{"(DC)", "BTG"}));
+    ASSERT_EQ(set.deleteLegsWaypoints(0, 2), 0);
+    ASSERT_EQ(set.setDestination("KSFO"), 0);
+    EXPECT_EQ(LegsNames(set.Modified()), (Names{"KSFO"}));
+
+    ASSERT_EQ(set.deleteLegsWaypoint(0), 0);
+    guidance.calls.clear();
+    set.activate();
+    EXPECT_FALSE(set.isModifying());
+    EXPECT_TRUE(set.Active().empty());
+    EXPECT_EQ(guidance.calls, (Names{"leg:0", "vpath:0", "reset:0"}));
+    ASSERT_EQ(set.deleteLegsWaypoint(0), -1);  // nothing left to delete, nothing begun
+    EXPECT_FALSE(set.isModifying());
+    EXPECT_TRUE(set.Active().empty());
 }
 
 // ---- Procedure legs --------------------------------------------------------------------------
