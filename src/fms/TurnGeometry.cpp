@@ -150,8 +150,9 @@ void ComputeTurns(std::vector<WaypointEntry>& entries, float radiusNm, float spl
     std::vector<float> scale(n, 1.0f);
     bool any = false;
     for (size_t i = 0; i + 1 < n; ++i) {
-        const float share = ShareThatFits(entries[i], entries[i + 1], splitAboveNm);
-        if (share >= 1.0f) continue;
+        // A hair under the exact share, so rounding cannot tip the rescaled turns over again.
+        const float share = ShareThatFits(entries[i], entries[i + 1], splitAboveNm) * 0.9999f;
+        if (share >= 0.9999f) continue;
         if (ExitNm(entries[i]) > 0) scale[i] = std::min(scale[i], share);
         if (EntryNm(entries[i + 1]) > 0) scale[i + 1] = std::min(scale[i + 1], share);
         any = true;
@@ -161,8 +162,8 @@ void ComputeTurns(std::vector<WaypointEntry>& entries, float radiusNm, float spl
         if (scale[i] < 1.0f) FlyByTurn(entries[i - 1], entries[i], entries[i].turnRadius * scale[i]);
     // What rounding leaves over is not flown as a turn at all.
     for (size_t i = 1; i + 1 < n; ++i)
-        if (ShareThatFits(entries[i - 1], entries[i], splitAboveNm) < 0.999f ||
-            ShareThatFits(entries[i], entries[i + 1], splitAboveNm) < 0.999f) {
+        if (ShareThatFits(entries[i - 1], entries[i], splitAboveNm) < 1.0f ||
+            ShareThatFits(entries[i], entries[i + 1], splitAboveNm) < 1.0f) {
             const float angle = entries[i].turnAngle;
             ClearTurn(entries[i]);
             entries[i].turnAngle = angle;
