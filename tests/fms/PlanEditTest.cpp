@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "PlanTestSupport.h"
+#include "support/SphereMath.h"
 
 namespace halvex {
 namespace {
@@ -158,17 +159,30 @@ TEST_F(PlanEditTest, InsertingIntoAPlanWithoutEntriesMakesADirectFromPointFirst)
     EXPECT_EQ(FplnNames(set.Modified()), (Names{"BTG"}));
 }
 
-TEST_F(PlanEditTest, BearingDistancePointIsNamedAfterItsFixAndIsNoDatabaseFix) {
+// The bearing is magnetic: the true course is the bearing plus the easterly variation of the
+// grid at the fix (Seattle lies near 15 degrees east). The expected point comes from the
+// textbook formula; a bearing taken as true, or the variation subtracted, lands 10 or 20 nm away.
+TEST_F(PlanEditTest, BearingDistancePointLiesAlongTheMagneticBearingAndIsNoDatabaseFix) {
     activeSeaToPdx();
-    EXPECT_EQ(set.insertLegsPbd(fix("SEA"), 2, 180, 10), 0);
+    EXPECT_EQ(set.insertLegsPbd(fix("SEA"), 2, 90, 40), 0);
     const WaypointEntry* e = set.Modified().LegsEntry(2);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->name, "SEA_FIX");
     EXPECT_EQ(e->fixIndex, -1);
     EXPECT_EQ(e->onFpln, 1);
+
     const NavWaypoint* sea = db.GetWaypoint(fix("SEA"));
-    EXPECT_NEAR(GreatCircleDistance(e->position, MakeSurfacePoint(sea->lat, sea->lon)), 10, 0.05);
-    EXPECT_LT(e->position.lat, sea->lat);  // southwards
+    const LatLonDeg from{sea->lat * kDegPerRadian, sea->lon * kDegPerRadian};
+    const double variationDeg = MagneticVariation(static_cast<float>(from.lat), static_cast<float>(from.lon));
+    ASSERT_GT(variationDeg, 10);
+    ASSERT_LT(variationDeg, 20);
+    // The 40 nm are stepped off in the tangent plane of the sphere that holds the surface points
+    // (radius 3443.9185 nm) and projected back onto it.
+    const double arcNm = kNmPerRadian * std::atan(40.0 / 3443.9185);
+    const LatLonDeg expected = SphereDestination(from, 90 + variationDeg, arcNm);
+    const LatLonDeg got{e->position.lat * kDegPerRadian, e->position.lon * kDegPerRadian};
+    EXPECT_NEAR(SphereDistanceNm(got, expected), 0, 0.01);
+    EXPECT_NEAR(SphereDistanceNm(got, from), arcNm, 0.01);
 }
 
 TEST_F(PlanEditTest, RouteInsertionPastTheEndGoesInFrontOfTheArrival) {
