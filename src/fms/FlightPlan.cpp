@@ -128,15 +128,16 @@ void LegLengths(FlightPlan& plan) {
     }
 }
 
-// How often a leg may be halved towards its start: enough for the longest great circle, half
-// way round the earth, to come under the limit. Positions whose angles disagree with their
-// Cartesian points (a file's longitude of 1e15 rad) never measure shorter, so this, not the
-// measured piece, is what ends the halving.
-size_t MaxHalvings(float limitNm) {
+// How often a leg may be halved towards its start: as often as its great-circle length needs
+// to come under the limit (a leg is never longer than half way round the earth), and once more
+// for rounding. Positions whose angles disagree with their Cartesian points (a file's longitude
+// of 1e15 rad) never measure shorter, so this, not the measured piece, ends the halving.
+size_t MaxHalvings(float legNm, float limitNm) {
     constexpr double kHalfRoundNm = 3.14159265358979 * 3437.7468;
     size_t halvings = 1;
-    for (double pieceNm = kHalfRoundNm / 2; pieceNm > limitNm && halvings < 64; pieceNm /= 2) ++halvings;
-    return halvings;
+    for (double pieceNm = std::min<double>(legNm, kHalfRoundNm) / 2; pieceNm > limitNm && halvings < 64; pieceNm /= 2)
+        ++halvings;
+    return halvings + 1;
 }
 
 // Step 5: every leg longer than the limit gets hidden points, the one next to its start split
@@ -152,7 +153,6 @@ void Subdivide(FlightPlan& plan, float limitNm, std::vector<WaypointEntry>& scra
     scratch.reserve(e.size() * 2);
     std::vector<int32_t> map(e.size(), -1);
     std::vector<GeoPoint> cuts;  // nearest to the start last
-    const size_t maxHalvings = MaxHalvings(limitNm);
     for (size_t i = 0; i < e.size(); ++i) {
         map[i] = static_cast<int32_t>(scratch.size());
         scratch.push_back(std::move(e[i]));
@@ -162,6 +162,7 @@ void Subdivide(FlightPlan& plan, float limitNm, std::vector<WaypointEntry>& scra
         cuts.clear();
         GeoPoint cut = Midpoint(start, e[i + 1].position);
         cuts.push_back(cut);
+        const size_t maxHalvings = MaxHalvings(scratch.back().legDistance, limitNm);
         while (cuts.size() < maxHalvings && CourseAndDistance(start, cut).distanceNm > limitNm) {
             cut = Midpoint(start, cut);
             cuts.push_back(cut);
