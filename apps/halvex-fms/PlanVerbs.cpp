@@ -113,11 +113,7 @@ std::vector<PlanVerb> PlanEditVerbs() {
         {"fdel", "FPLNPOS", 1, 1, [](PlanSession& s, const PlanArgs& a) { return s.plans().deleteFplnWaypoint(ArgInt(a[0])); }},
         {"direct", "LEGSPOS", 1, 1, [](PlanSession& s, const PlanArgs& a) { return s.plans().directTo(ArgInt(a[0])); }},
         {"alt", "LEGSPOS TEXT", 2, 2, [](PlanSession& s, const PlanArgs& a) { return legsAltitude(s, ArgInt(a[0]), a[1]); }},
-        {"crz", "ALTITUDE", 1, 1,
-         [](PlanSession& s, const PlanArgs& a) {
-             s.plans().setCruiseAltitude(ArgFloat(a[0]));
-             return 0;
-         }},
+        {"crz", "ALTITUDE", 1, 1, [](PlanSession& s, const PlanArgs& a) { return s.plans().setCruiseAltitude(ArgFloat(a[0])); }},
         {"pos", "LATDEG LONDEG [ALTFT]", 2, 3,
          [](PlanSession& s, const PlanArgs& a) {
              SettableAircraft& aircraft = s.model.Aircraft();

@@ -30,6 +30,21 @@ bool IsArrivalKind(int32_t kind) {
     }
 }
 
+// The part of a route entry that a route-view deletion takes with it: the airway legs that lead
+// on to the next route entry and subdivision points. A procedure's legs, runways, airports and
+// the direct-from point are never part of it.
+bool LeadsToNextRouteEntry(const WaypointEntry& e) { return IsHidden(e) || (IsKind(e, EntryKind::Waypoint) && !e.onFpln); }
+
+// The first visible entry from index on now follows a different entry: it is reached directly,
+// whatever airway brought it from its old predecessor.
+void ReachDirectly(FlightPlan& plan, int32_t index) {
+    for (size_t k = static_cast<size_t>(std::max(index, 0)); k < plan.entries.size(); ++k) {
+        if (IsHidden(plan.entries[k])) continue;
+        plan.entries[k].airwayIndex = -1;
+        return;
+    }
+}
+
 GeoPoint Midpoint(const GeoPoint& a, const GeoPoint& b) { return ProjectToSurface(Add(CartesianOf(a), CartesianOf(b))); }
 
 // Re-points vertical path points after entries moved: map[old] is the new index or -1.
@@ -113,6 +128,18 @@ void LegLengths(FlightPlan& plan) {
     }
 }
 
+// How often a leg may be halved towards its start: as often as its great-circle length needs
+// to come under the limit (a leg is never longer than half way round the earth), and once more
+// for rounding. Positions whose angles disagree with their Cartesian points (a file's longitude
+// of 1e15 rad) never measure shorter, so this, not the measured piece, ends the halving.
+size_t MaxHalvings(float legNm, float limitNm) {
+    constexpr double kHalfRoundNm = 3.14159265358979 * 3437.7468;
+    size_t halvings = 1;
+    for (double pieceNm = std::min<double>(legNm, kHalfRoundNm) / 2; pieceNm > limitNm && halvings < 64; pieceNm /= 2)
+        ++halvings;
+    return halvings + 1;
+}
+
 // Step 5: every leg longer than the limit gets hidden points, the one next to its start split
 // again until that piece is short enough (pieces of L/2^k ... L/4, L/2 from the start).
 void Subdivide(FlightPlan& plan, float limitNm, std::vector<WaypointEntry>& scratch) {
@@ -135,7 +162,8 @@ void Subdivide(FlightPlan& plan, float limitNm, std::vector<WaypointEntry>& scra
         cuts.clear();
         GeoPoint cut = Midpoint(start, e[i + 1].position);
         cuts.push_back(cut);
-        while (CourseAndDistance(start, cut).distanceNm > limitNm) {
+        const size_t maxHalvings = MaxHalvings(scratch.back().legDistance, limitNm);
+        while (cuts.size() < maxHalvings && CourseAndDistance(start, cut).distanceNm > limitNm) {
             cut = Midpoint(start, cut);
             cuts.push_back(cut);
         }
@@ -248,15 +276,17 @@ float FlightPlanSet::TurnRadiusNm() const { return halvex::TurnRadiusNm(performa
 void FlightPlanSet::Recompute(FlightPlan& plan) const {
     RemoveHidden(plan);
     CoursesAndDistances(plan.entries);
-    ComputeTurns(plan.entries, TurnRadiusNm());
+    ComputeTurns(plan.entries, TurnRadiusNm(), kSubdivideAboveNm);
     LegLengths(plan);
     thread_local std::vector<WaypointEntry> scratch;
     Subdivide(plan, kSubdivideAboveNm, scratch);
 }
 
 // ---- Helpers shared by the edits -----------------------------------------------------------
+bool FlightPlanSet::modificationInUse() const { return modifying_ || !modified_.empty(); }
+
 bool FlightPlanSet::beginIfEmpty() {
-    if (!modified_.empty()) return false;
+    if (modificationInUse()) return false;
     BeginModification();
     return true;
 }
@@ -302,7 +332,7 @@ int32_t FlightPlanSet::setDestination(std::string_view ident) { return setAirpor
 
 int32_t FlightPlanSet::setAirport(std::string_view ident, bool isOrigin) {
     if (!database_ || ident.empty() || !KnowsAirport(ident)) return -1;
-    if (modified_.empty()) BeginModification();
+    if (!modificationInUse()) BeginModification();
     if (isOrigin) {
         clearProcedure(ProcedureSlot::Sid);
     } else {
@@ -446,9 +476,12 @@ int32_t FlightPlanSet::insertAtLegs(WaypointEntry entry, int32_t legsPosition) {
         first.altitude = -1.0f;
         first.altitudeKind = static_cast<uint32_t>(AltitudeKind::At);
         plan.InsertEntry(1, std::move(entry));
+        ReachDirectly(plan, 2);
     } else {
-        const int32_t at = plan.LegsEntryIndex(legsPosition);
-        plan.InsertEntry(at < 0 ? static_cast<int32_t>(plan.entries.size()) : at, std::move(entry));
+        int32_t at = plan.LegsEntryIndex(legsPosition);
+        if (at < 0) at = static_cast<int32_t>(plan.entries.size());
+        plan.InsertEntry(at, std::move(entry));
+        ReachDirectly(plan, at + 1);
     }
     finishEdit();
     return 0;
@@ -466,6 +499,7 @@ int32_t FlightPlanSet::insertFplnWaypoint(int32_t fixIndex, int32_t fplnPosition
         at = static_cast<int32_t>(arrival - plan.entries.begin());
     }
     plan.InsertEntry(at, std::move(entry));
+    ReachDirectly(plan, at + 1);
     finishEdit();
     return 0;
 }
@@ -504,6 +538,7 @@ int32_t FlightPlanSet::insertAirwaySegment(int32_t endFixIndex, int32_t airwayIn
         plan.InsertEntry(at++, std::move(e));
         if (k == f) break;
     }
+    ReachDirectly(plan, at);
     finishEdit();
     return 0;
 }
@@ -516,6 +551,7 @@ int32_t FlightPlanSet::deleteLegsAt(FlightPlan& plan, int32_t legsPosition) cons
     int32_t end = i + 1;
     while (end < static_cast<int32_t>(plan.entries.size()) && !plan.entries[static_cast<size_t>(end)].onLegs) ++end;
     plan.EraseEntries(i, end);
+    ReachDirectly(plan, i);
     return 0;
 }
 
@@ -526,6 +562,7 @@ void FlightPlanSet::eraseLegsRange(FlightPlan& plan, int32_t lo, int32_t hi) {
     const int32_t first = plan.LegsEntryIndex(lo);
     const int32_t last = plan.LegsEntryIndex(hi);
     plan.EraseEntries(first, last < 0 ? static_cast<int32_t>(plan.entries.size()) : last);
+    ReachDirectly(plan, first);
 }
 
 int32_t FlightPlanSet::deleteLegsWaypoint(int32_t legsPosition) {
@@ -555,15 +592,11 @@ int32_t FlightPlanSet::deleteFplnWaypoint(int32_t fplnPosition) {
     if (i < 0) return failAfterBegin(begun);
     int32_t end = i + 1;
     if (i > 0) {
-        const int32_t next = plan.FplnEntryIndex(fplnPosition + 1);
-        if (next >= 0) {
-            end = next;
-        } else {
-            // The last route entry: only its hidden points go with it, never the arrival behind.
-            while (end < static_cast<int32_t>(plan.entries.size()) && IsHidden(plan.entries[static_cast<size_t>(end)])) ++end;
-        }
+        const int32_t size = static_cast<int32_t>(plan.entries.size());
+        while (end < size && LeadsToNextRouteEntry(plan.entries[static_cast<size_t>(end)])) ++end;
     }
     plan.EraseEntries(i, end);
+    ReachDirectly(plan, i);
     finishEdit();
     return 0;
 }
@@ -597,10 +630,11 @@ int32_t FlightPlanSet::setLegsAltitude(int32_t legsPosition, float altitudeFt) {
     return 0;
 }
 
-void FlightPlanSet::setCruiseAltitude(float altitudeFt) {
-    if (!std::isfinite(altitudeFt)) return;
+int32_t FlightPlanSet::setCruiseAltitude(float altitudeFt) {
+    if (!(altitudeFt >= 0 && altitudeFt <= kMaxCruiseAltitudeFt)) return -1;  // NaN fails too
     cruiseAltitudeFt_ = altitudeFt;
     if (modified_.empty() && !active_.empty() && guidance_) guidance_->RebuildVerticalPath(active_);
+    return 0;
 }
 
 // ---- Procedure slots ---------------------------------------------------------------------------
@@ -608,8 +642,10 @@ void FlightPlanSet::setCruiseAltitude(float altitudeFt) {
 int32_t FlightPlanSet::clearProcedure(ProcedureSlot slot) { return ProcedureSelections(*this)[slot].clear(); }
 
 // ---- Execute and cancel ----------------------------------------------------------------------
+// A modification that deleted every entry is executed too: the crew emptied the route on
+// purpose, and keeping the old one would fly what they deleted.
 void FlightPlanSet::activate() {
-    if (!modified_.empty()) {
+    if (modificationInUse()) {
         active_ = std::move(modified_);
         modified_ = FlightPlan{};
     }

@@ -102,6 +102,7 @@ public:
     static constexpr float kMaxAltitudeFt = 65000.0f;  // constraints above are ignored
     static constexpr float kSubdivideAboveNm = 100.0f;
     static constexpr float kMaxPbdDistanceNm = 10800.0f;  // half way round the earth
+    static constexpr float kMaxCruiseAltitudeFt = 60000.0f;
 
     // None of the pointers is owned; database and aircraft must outlive the set, performance
     // and guidance may be null (standard-rate turns at 250 kt; no guidance).
@@ -153,7 +154,8 @@ public:
 
     // ---- Altitudes ----
     int32_t setLegsAltitude(int32_t legsPosition, float altitudeFt);
-    void setCruiseAltitude(float altitudeFt);
+    // -1, keeping the old value, outside 0 to kMaxCruiseAltitudeFt.
+    int32_t setCruiseAltitude(float altitudeFt);
     float CruiseAltitudeFt() const { return cruiseAltitudeFt_; }
 
     // ---- Procedure slots ----
@@ -162,12 +164,16 @@ public:
     int32_t clearProcedure(ProcedureSlot slot);
 
     // ---- Execute and cancel ----
+    // Makes the modification in use active, an emptied one included.
     void activate();
     void cancelModification();
 
 private:
-    // Begins a modification when the modified plan has no entries; remembers whether it did so
-    // a failing edit can undo it.
+    // A modification is in use while it has entries or once an edit emptied it: an emptied one
+    // is the crew's work, not a reason to copy the active plan again.
+    bool modificationInUse() const;
+    // Begins a modification when none is in use; remembers whether it did so a failing edit can
+    // undo it.
     bool beginIfEmpty();
     int32_t failAfterBegin(bool begun);
     int32_t setAirport(std::string_view ident, bool isOrigin);

@@ -186,8 +186,14 @@ int32_t StarSelection::anchor(const FlightPlan& plan) const {
     return FirstOfKinds(plan, {EntryKind::ApproachLeg, EntryKind::ApproachTransitionLeg});
 }
 
+// The STAR ends where the approach (or its transition) begins: when the anchor already has the
+// STAR's last fix, that fix is listed once, as a transition joins, not twice with a zero-length
+// leg and a lost turn between.
 bool StarSelection::insertLegs(FlightPlan& plan, int32_t at, const LegList& legs) const {
-    InsertRange(plan, at, legs, 0, legs.legs.size());
+    size_t last = legs.legs.size();
+    if (at < static_cast<int32_t>(plan.entries.size()) && plan.entries[static_cast<size_t>(at)].name == legs.legs.back().name)
+        --last;
+    InsertRange(plan, at, legs, 0, last);
     return true;
 }
 

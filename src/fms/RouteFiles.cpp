@@ -90,9 +90,30 @@ int32_t ToInt(const std::string& text) {
     return value;
 }
 
+struct OffTheSphere {};
+
+// Latitude within the poles, longitude within half a turn either way; the slack lets the
+// seven-digit text of a point on the date line or at a pole read back in.
+constexpr float kAngleSlackRad = 1e-5f;
+constexpr float kPi = TwoPi * 0.5f;
+
+float Latitude(const std::string& text) {
+    const float lat = ToFloat(text);
+    if (std::abs(lat) > HalfPi + kAngleSlackRad) throw OffTheSphere{};
+    return lat;
+}
+
+float Longitude(const std::string& text) {
+    const float lon = ToFloat(text);
+    if (std::abs(lon) > kPi + kAngleSlackRad) throw OffTheSphere{};
+    return lon;
+}
+
+enum class WaypointRead { Complete, Fault, OffTheSphere };
+
 // Fills the entry from the attributes in the DOM's order, field by field, so a fault leaves
-// everything read before it in place. False on a fault.
-bool FillWaypoint(const NavDatabase& db, const XmlElementRecord& wp, WaypointEntry& e) {
+// everything read before it in place.
+WaypointRead FillWaypoint(const NavDatabase& db, const XmlElementRecord& wp, WaypointEntry& e) {
     float lat = 0, lng = 0;
     bool altitudeTaken = false;
     try {
@@ -102,10 +123,10 @@ bool FillWaypoint(const NavDatabase& db, const XmlElementRecord& wp, WaypointEnt
             } else if (key == "RTE") {
                 e.airwayIndex = db.FindAirway(value);
             } else if (key == "LAT") {
-                lat = ToFloat(value);
+                lat = Latitude(value);
                 e.position = MakeGeoPoint(lat, lng, EarthRadiusNm);
             } else if (key == "LNG") {
-                lng = ToFloat(value);
+                lng = Longitude(value);
                 e.position = MakeGeoPoint(lat, lng, EarthRadiusNm);
             } else if (key == "ALT") {
                 const float altitude = ToFloat(value);
@@ -124,9 +145,11 @@ bool FillWaypoint(const NavDatabase& db, const XmlElementRecord& wp, WaypointEnt
             }
         }
     } catch (const NotANumber&) {
-        return false;
+        return WaypointRead::Fault;
+    } catch (const OffTheSphere&) {
+        return WaypointRead::OffTheSphere;
     }
-    return true;
+    return WaypointRead::Complete;
 }
 
 // The first child element with the name whose first attribute (in the DOM's order) is ID.
@@ -255,6 +278,17 @@ int32_t loadRoute(FlightPlanSet& plans, std::string_view name, const fs::path& d
     const std::optional<std::string> destination = AirportIdentOf(*doc, "DESTINATION");
     if (!origin || !destination || !plans.KnowsAirport(*origin) || !plans.KnowsAirport(*destination)) return -1;
 
+    // A point off the sphere is no place anyone can fly to and says the file is not a route.
+    std::vector<WaypointEntry> waypoints;
+    for (const XmlElementRecord& child : doc->children) {
+        if (child.name != "WP") continue;
+        WaypointEntry e;
+        const WaypointRead read = FillWaypoint(*db, child, e);
+        if (read == WaypointRead::OffTheSphere) return -1;
+        if (read == WaypointRead::Fault) std::cerr << "ERROR elemToWp" << std::endl;
+        waypoints.push_back(std::move(e));
+    }
+
     FlightPlan& plan = plans.Modified();
     plan.Reset();
     PlaceAirport(plans, *origin, true);
@@ -264,13 +298,6 @@ int32_t loadRoute(FlightPlanSet& plans, std::string_view name, const fs::path& d
                        plan.entries.end());
 
     // Each WP goes in front of the last entry; gathered first so a long file costs one insert.
-    std::vector<WaypointEntry> waypoints;
-    for (const XmlElementRecord& child : doc->children) {
-        if (child.name != "WP") continue;
-        WaypointEntry e;
-        if (!FillWaypoint(*db, child, e)) std::cerr << "ERROR elemToWp" << std::endl;
-        waypoints.push_back(std::move(e));
-    }
     const auto at = plan.entries.empty() ? plan.entries.end() : plan.entries.end() - 1;
     plan.entries.insert(at, std::make_move_iterator(waypoints.begin()), std::make_move_iterator(waypoints.end()));
     plans.Recompute(plan);

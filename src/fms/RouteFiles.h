@@ -40,9 +40,10 @@ int32_t saveRoute(FlightPlanSet& plans, std::string_view name = {},
 
 // Loads the named route into the modified plan (which becomes the current plan) and
 // recomputes it. A file that cannot be used (missing, not XML, wrong root, ORIGIN or
-// DESTINATION missing, without attributes, with ID not first, or naming an airport the
-// database does not know) gives -1 and leaves both plans as they were. A WP whose attributes
-// do not convert keeps what was read before the fault ("ERROR elemToWp" on standard error).
+// DESTINATION missing, without attributes, with ID not first, naming an airport the database
+// does not know, or a WP latitude or longitude outside the sphere's range) gives -1 and leaves
+// both plans as they were. A WP whose attributes do not convert keeps what was read before
+// the fault ("ERROR elemToWp" on standard error).
 int32_t loadRoute(FlightPlanSet& plans, std::string_view name,
                   const std::filesystem::path& directory = kRouteDirectory);
 

@@ -75,49 +75,99 @@ float TurnRadiusNm(const PerfSpecTable* performance) {
     return TurnRadiusNm(kFallbackSpeedKt, kStandardRateDegPerSec);
 }
 
-void ComputeTurns(std::vector<WaypointEntry>& entries, float radiusNm) {
+namespace {
+
+// The fly-by turn at here between the legs from prev and from here, at the given radius. The
+// angle is always kept; false, with no turn, when the turn is too slight, too sharp or does not
+// fit its two legs.
+bool FlyByTurn(const WaypointEntry& prev, WaypointEntry& here, float radiusNm) {
+    ClearTurn(here);
+    if (prev.legDistance < 0 || here.legDistance < 0) return false;
+    const V3 d1 = Unit(Of(prev.legVector));
+    const V3 d2 = Unit(Of(here.legVector));
+    if (Dot3(d1, d1) == 0 || Dot3(d2, d2) == 0) return false;  // two entries at one place: no direction
+    const float angle = std::acos(std::clamp(Dot3(d1, d2), -1.0f, 1.0f));
+    here.turnAngle = angle;
+    if (angle < kMinTurnRad || angle > kMaxTurnRad || !(radiusNm > 0)) return false;
+
+    const V3 u = Unit(Of(prev.position));
+    V3 p1 = Unit(Cross3(u, d1));
+    if (Dot3(p1, d2) < 0) p1 = p1 * -1.0f;
+    V3 p2 = Unit(Cross3(u, d2));
+    if (Dot3(p2, d1) > 0) p2 = p2 * -1.0f;
+
+    const V3 hereCart = Of(here.position);
+    const V3 meet = LineMeeting(Of(prev.position) + p1 * radiusNm, d1, hereCart + p2 * radiusNm, d2);
+    const GeoPoint centre = ProjectToSurface(Vec(meet));
+    const V3 centreCart = Of(centre);
+    const GeoPoint entryPoint = ProjectToSurface(Vec(centreCart - p1 * radiusNm));
+    const GeoPoint exitPoint = ProjectToSurface(Vec(centreCart - p2 * radiusNm));
+
+    // Both tangent points must lie on their legs: on the leg's side of the entry and no farther
+    // from it than the leg is long (a point behind the leg's other end would be accepted by
+    // measuring from that end alone).
+    const float entryDistance = ArcNm(entryPoint, here.position);
+    const float exitDistance = ArcNm(here.position, exitPoint);
+    if (Dot3(Of(entryPoint) - hereCart, d1) > 0 || entryDistance > prev.legDistance) return false;
+    if (Dot3(Of(exitPoint) - hereCart, d2) < 0 || exitDistance > here.legDistance) return false;
+
+    here.entryPoint = entryPoint;
+    here.exitPoint = exitPoint;
+    here.entryDistance = entryDistance;
+    here.exitDistance = exitDistance;
+    here.turnCenter = centre;
+    here.turnMidpoint = ProjectToSurface(Vec(centreCart + Unit(hereCart - centreCart) * radiusNm));
+    here.turnRadius = radiusNm;
+    return true;
+}
+
+float ExitNm(const WaypointEntry& e) { return e.exitDistance > 0 ? e.exitDistance : 0.0f; }
+float EntryNm(const WaypointEntry& e) { return e.entryDistance > 0 ? e.entryDistance : 0.0f; }
+
+// How much of the leg from `from` to `to` the two turns may take, as the share of their tangent
+// distances that fits: 1 when both fit. A leg that will be split keeps each turn on its own
+// piece, and no piece is shorter than half the split limit.
+float ShareThatFits(const WaypointEntry& from, const WaypointEntry& to, float splitAboveNm) {
+    const float exit = ExitNm(from), entry = EntryNm(to);
+    if (from.legDistance > splitAboveNm) {
+        const float piece = splitAboveNm * 0.5f;
+        return std::min(1.0f, piece / std::max({exit, entry, piece}));
+    }
+    if (exit + entry <= from.legDistance) return 1.0f;
+    return from.legDistance / (exit + entry);
+}
+
+}  // namespace
+
+void ComputeTurns(std::vector<WaypointEntry>& entries, float radiusNm, float splitAboveNm) {
     const size_t n = entries.size();
     for (size_t i = 0; i < n; ++i) ClearTurn(entries[i]);
-    for (size_t i = 1; i + 1 < n; ++i) {
-        const WaypointEntry& prev = entries[i - 1];
-        WaypointEntry& here = entries[i];
-        if (prev.legDistance < 0 || here.legDistance < 0) continue;
-        const V3 d1 = Unit(Of(prev.legVector));
-        const V3 d2 = Unit(Of(here.legVector));
-        if (Dot3(d1, d1) == 0 || Dot3(d2, d2) == 0) continue;  // two entries at one place: no direction
-        const float angle = std::acos(std::clamp(Dot3(d1, d2), -1.0f, 1.0f));
-        here.turnAngle = angle;
-        if (angle < kMinTurnRad || angle > kMaxTurnRad) continue;
+    for (size_t i = 1; i + 1 < n; ++i) FlyByTurn(entries[i - 1], entries[i], radiusNm);
 
-        const V3 u = Unit(Of(prev.position));
-        V3 p1 = Unit(Cross3(u, d1));
-        if (Dot3(p1, d2) < 0) p1 = p1 * -1.0f;
-        V3 p2 = Unit(Cross3(u, d2));
-        if (Dot3(p2, d1) > 0) p2 = p2 * -1.0f;
-
-        const V3 hereCart = Of(here.position);
-        const V3 meet = LineMeeting(Of(prev.position) + p1 * radiusNm, d1, hereCart + p2 * radiusNm, d2);
-        const GeoPoint centre = ProjectToSurface(Vec(meet));
-        const V3 centreCart = Of(centre);
-        const GeoPoint entryPoint = ProjectToSurface(Vec(centreCart - p1 * radiusNm));
-        const GeoPoint exitPoint = ProjectToSurface(Vec(centreCart - p2 * radiusNm));
-
-        // Both tangent points must lie on their legs: on the leg's side of the entry and no farther
-        // from it than the leg is long (a point behind the leg's other end would be accepted by
-        // measuring from that end alone).
-        const float entryDistance = ArcNm(entryPoint, here.position);
-        const float exitDistance = ArcNm(here.position, exitPoint);
-        if (Dot3(Of(entryPoint) - hereCart, d1) > 0 || entryDistance > prev.legDistance) continue;
-        if (Dot3(Of(exitPoint) - hereCart, d2) < 0 || exitDistance > here.legDistance) continue;
-
-        here.entryPoint = entryPoint;
-        here.exitPoint = exitPoint;
-        here.entryDistance = entryDistance;
-        here.exitDistance = exitDistance;
-        here.turnCenter = centre;
-        here.turnMidpoint = ProjectToSurface(Vec(centreCart + Unit(hereCart - centreCart) * radiusNm));
-        here.turnRadius = radiusNm;
+    // Two turns that share a leg must not overlap on it (sharp zigzags on short legs would fly
+    // backwards and give a negative length): both are flown tighter, in proportion, so they
+    // meet at most. The tangent distances grow with the radius, so scaling it scales them.
+    std::vector<float> scale(n, 1.0f);
+    bool any = false;
+    for (size_t i = 0; i + 1 < n; ++i) {
+        // A hair under the exact share, so rounding cannot tip the rescaled turns over again.
+        const float share = ShareThatFits(entries[i], entries[i + 1], splitAboveNm) * 0.9999f;
+        if (share >= 0.9999f) continue;
+        if (ExitNm(entries[i]) > 0) scale[i] = std::min(scale[i], share);
+        if (EntryNm(entries[i + 1]) > 0) scale[i + 1] = std::min(scale[i + 1], share);
+        any = true;
     }
+    if (!any) return;
+    for (size_t i = 1; i + 1 < n; ++i)
+        if (scale[i] < 1.0f) FlyByTurn(entries[i - 1], entries[i], entries[i].turnRadius * scale[i]);
+    // What rounding leaves over is not flown as a turn at all.
+    for (size_t i = 1; i + 1 < n; ++i)
+        if (ShareThatFits(entries[i - 1], entries[i], splitAboveNm) < 1.0f ||
+            ShareThatFits(entries[i], entries[i + 1], splitAboveNm) < 1.0f) {
+            const float angle = entries[i].turnAngle;
+            ClearTurn(entries[i]);
+            entries[i].turnAngle = angle;
+        }
 }
 
 }  // namespace halvex

@@ -23,7 +23,9 @@ float TurnRadiusNm(float speedKt, float rateDegPerSec);
 
 // Turn fields of every entry with a previous and a next entry whose legs have a great-circle
 // length. Entries given no turn this time have their tangent distances and radius reset, so no
-// turn of an earlier shape of the plan survives an edit.
-void ComputeTurns(std::vector<WaypointEntry>& entries, float radiusNm);
+// turn of an earlier shape of the plan survives an edit. The two turns of a leg together never
+// take more than the leg (nor, on a leg longer than splitAboveNm, more than its end pieces):
+// where they would, both are flown at a smaller radius.
+void ComputeTurns(std::vector<WaypointEntry>& entries, float radiusNm, float splitAboveNm);
 
 }  // namespace halvex

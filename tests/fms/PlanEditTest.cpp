@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "PlanTestSupport.h"
+#include "support/SphereMath.h"
 
 namespace halvex {
 namespace {
@@ -158,17 +159,30 @@ TEST_F(PlanEditTest, InsertingIntoAPlanWithoutEntriesMakesADirectFromPointFirst)
     EXPECT_EQ(FplnNames(set.Modified()), (Names{"BTG"}));
 }
 
-TEST_F(PlanEditTest, BearingDistancePointIsNamedAfterItsFixAndIsNoDatabaseFix) {
+// The bearing is magnetic: the true course is the bearing plus the easterly variation of the
+// grid at the fix (Seattle lies near 15 degrees east). The expected point comes from the
+// textbook formula; a bearing taken as true, or the variation subtracted, lands 10 or 20 nm away.
+TEST_F(PlanEditTest, BearingDistancePointLiesAlongTheMagneticBearingAndIsNoDatabaseFix) {
     activeSeaToPdx();
-    EXPECT_EQ(set.insertLegsPbd(fix("SEA"), 2, 180, 10), 0);
+    EXPECT_EQ(set.insertLegsPbd(fix("SEA"), 2, 90, 40), 0);
     const WaypointEntry* e = set.Modified().LegsEntry(2);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->name, "SEA_FIX");
     EXPECT_EQ(e->fixIndex, -1);
     EXPECT_EQ(e->onFpln, 1);
+
     const NavWaypoint* sea = db.GetWaypoint(fix("SEA"));
-    EXPECT_NEAR(GreatCircleDistance(e->position, MakeSurfacePoint(sea->lat, sea->lon)), 10, 0.05);
-    EXPECT_LT(e->position.lat, sea->lat);  // southwards
+    const LatLonDeg from{sea->lat * kDegPerRadian, sea->lon * kDegPerRadian};
+    const double variationDeg = MagneticVariation(static_cast<float>(from.lat), static_cast<float>(from.lon));
+    ASSERT_GT(variationDeg, 10);
+    ASSERT_LT(variationDeg, 20);
+    // The 40 nm are stepped off in the tangent plane of the sphere that holds the surface points
+    // (radius 3443.9185 nm) and projected back onto it.
+    const double arcNm = kNmPerRadian * std::atan(40.0 / 3443.9185);
+    const LatLonDeg expected = SphereDestination(from, 90 + variationDeg, arcNm);
+    const LatLonDeg got{e->position.lat * kDegPerRadian, e->position.lon * kDegPerRadian};
+    EXPECT_NEAR(SphereDistanceNm(got, expected), 0, 0.01);
+    EXPECT_NEAR(SphereDistanceNm(got, from), arcNm, 0.01);
 }
 
 TEST_F(PlanEditTest, RouteInsertionPastTheEndGoesInFrontOfTheArrival) {
@@ -196,10 +210,52 @@ TEST_F(PlanEditTest, AirwaySegmentRunsFromTheStartFixToTheEndFix) {
     // Hidden points of the long legs are in neither view.
     EXPECT_GT(m.entries.size(), 8u);
 
-    // Deleting a route entry takes the airway legs that lead to the next one with it.
+    // Deleting a route entry takes the airway legs that lead to the next one with it; that one
+    // is then reached directly.
     EXPECT_EQ(set.deleteFplnWaypoint(0), 0);
     EXPECT_EQ(LegsNames(set.Modified()), (Names{"KSEA", "RWY16L", "LKV", "KSFO"}));
-    EXPECT_EQ(set.Modified().LegsEntry(2)->airwayIndex, j5);
+    EXPECT_EQ(set.Modified().LegsEntry(2)->airwayIndex, -1);
+}
+
+// An entry whose predecessor changed is no longer reached by the airway that brought it.
+TEST_F(PlanEditTest, AnEntryWithANewPredecessorIsReachedDirectly) {
+    activeSeaToPdx();
+    const int32_t j5 = airway("J5", "SEA");
+    auto seaToLkvByJ5 = [&] {
+        set.cancelModification();
+        ASSERT_EQ(set.setDestination("KSFO"), 0);
+        ASSERT_EQ(set.insertFplnWaypoint(fix("SEA"), 0), 0);
+        ASSERT_EQ(set.insertAirwaySegment(fix("LKV"), j5, 1), 0);
+        ASSERT_EQ(LegsNames(set.Modified()), (Names{"KSEA", "RWY16L", "SEA", "TAOMA", "SUMMA", "POWEL", "LKV", "KSFO"}));
+    };
+    auto airwayOf = [&](const char* name) {
+        for (const WaypointEntry& e : set.Modified().entries)
+            if (e.name == name) return e.airwayIndex;
+        ADD_FAILURE() << name << " not in the plan";
+        return -2;
+    };
+
+    seaToLkvByJ5();
+    ASSERT_EQ(airwayOf("LKV"), j5);
+    // In front of the airway's end fix (route view).
+    ASSERT_EQ(set.insertFplnWaypoint(fix("BTG"), 1), 0);
+    EXPECT_EQ(LegsNames(set.Modified()), (Names{"KSEA", "RWY16L", "SEA", "TAOMA", "SUMMA", "POWEL", "BTG", "LKV", "KSFO"}));
+    EXPECT_EQ(airwayOf("LKV"), -1);
+    EXPECT_EQ(airwayOf("POWEL"), j5);
+    // A leg inside the airway deleted: the next one is flown to directly.
+    ASSERT_EQ(set.deleteLegsWaypoint(3), 0);  // TAOMA
+    EXPECT_EQ(airwayOf("SUMMA"), -1);
+    EXPECT_EQ(airwayOf("POWEL"), j5);
+    // In front of an airway leg (legs view).
+    ASSERT_EQ(set.insertLegsWaypoint(fix("OLM"), 4), 0);  // in front of POWEL
+    EXPECT_EQ(airwayOf("POWEL"), -1);
+
+    // Direct-to: the target is reached from the present position.
+    seaToLkvByJ5();
+    ASSERT_EQ(set.directTo(4), 0);  // SUMMA
+    EXPECT_EQ(LegsNames(set.Modified()), (Names{"(DC)", "SUMMA", "POWEL", "LKV", "KSFO"}));
+    EXPECT_EQ(airwayOf("SUMMA"), -1);
+    EXPECT_EQ(airwayOf("POWEL"), j5);
 }
 
 TEST_F(PlanEditTest, AirwayInsertionFailuresLeaveThePlansUnchanged) {
@@ -320,7 +376,7 @@ TEST_F(PlanDeleteTest, AltitudesGoToTheCurrentPlanAndAboveTheCeilingAreIgnored) 
 
 TEST_F(PlanDeleteTest, CruiseAltitudeRebuildsTheActiveVerticalPathOnlyWithoutAModification) {
     guidance.calls.clear();
-    set.setCruiseAltitude(35000);
+    EXPECT_EQ(set.setCruiseAltitude(35000), 0);
     EXPECT_EQ(set.CruiseAltitudeFt(), 35000.0f);
     EXPECT_EQ(guidance.calls, (Names{"vpath:7"}));
     ASSERT_EQ(set.deleteLegsWaypoint(2), 0);
@@ -328,6 +384,18 @@ TEST_F(PlanDeleteTest, CruiseAltitudeRebuildsTheActiveVerticalPathOnlyWithoutAMo
     set.setCruiseAltitude(31000);
     EXPECT_TRUE(guidance.calls.empty());
     EXPECT_EQ(set.CruiseAltitudeFt(), 31000.0f);
+}
+
+TEST_F(PlanDeleteTest, CruiseAltitudeOutsideGroundToSixtyThousandFeetIsRefused) {
+    ASSERT_EQ(set.setCruiseAltitude(37000), 0);
+    for (float refused : {1e9f, 60001.0f, -1.0f, -1e9f, std::nanf(""), INFINITY}) {
+        EXPECT_EQ(set.setCruiseAltitude(refused), -1) << refused;
+        EXPECT_EQ(set.CruiseAltitudeFt(), 37000.0f) << refused;
+    }
+    EXPECT_EQ(set.setCruiseAltitude(60000), 0);
+    EXPECT_EQ(set.CruiseAltitudeFt(), 60000.0f);
+    EXPECT_EQ(set.setCruiseAltitude(0), 0);
+    EXPECT_EQ(set.CruiseAltitudeFt(), 0.0f);
 }
 
 // ---- Activate and cancel ---------------------------------------------------------------------
@@ -349,6 +417,29 @@ TEST_F(PlanDeleteTest, CancelRestoresTheActiveViewAndActivateHandsOverTheModifie
     EXPECT_TRUE(set.Modified().empty());
     EXPECT_EQ(set.Modified().originProcedures, nullptr);
     EXPECT_EQ(guidance.calls, (Names{"leg:6", "vpath:6", "reset:6"}));
+}
+
+// Deleting every leg is an edit like any other: EXEC makes the empty plan active, and nothing
+// deleted comes back, neither on the next edit nor after EXEC.
+TEST_F(PlanDeleteTest, DeletingEveryLegThenEditingOrExecutingNeverBringsTheEntriesBack) {
+    ASSERT_EQ(set.deleteLegsWaypoints(0, set.Active().LegsCount()), 0);
+    EXPECT_TRUE(set.Modified().empty());
+    EXPECT_TRUE(set.isModifying());
+    EXPECT_EQ(set.insertLegsWaypoint(fix("BTG"), 0), 0);  // the next edit starts from the emptied plan
+    EXPECT_EQ(LegsNames(set.Modified()), (Names{"(DC)", "BTG"}));
+    ASSERT_EQ(set.deleteLegsWaypoints(0, 2), 0);
+    ASSERT_EQ(set.setDestination("KSFO"), 0);
+    EXPECT_EQ(LegsNames(set.Modified()), (Names{"KSFO"}));
+
+    ASSERT_EQ(set.deleteLegsWaypoint(0), 0);
+    guidance.calls.clear();
+    set.activate();
+    EXPECT_FALSE(set.isModifying());
+    EXPECT_TRUE(set.Active().empty());
+    EXPECT_EQ(guidance.calls, (Names{"leg:0", "vpath:0", "reset:0"}));
+    ASSERT_EQ(set.deleteLegsWaypoint(0), -1);  // nothing left to delete, nothing begun
+    EXPECT_FALSE(set.isModifying());
+    EXPECT_TRUE(set.Active().empty());
 }
 
 // ---- Procedure legs --------------------------------------------------------------------------

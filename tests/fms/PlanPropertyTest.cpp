@@ -4,6 +4,7 @@
 #include <random>
 
 #include "PlanTestSupport.h"
+#include "fms/ProcedureSelection.h"
 
 namespace halvex {
 namespace {
@@ -47,7 +48,7 @@ protected:
     // One random edit; returns its name for messages.
     std::string randomEdit() {
         const FlightPlan& cur = set.Current();
-        switch (any(17)) {
+        switch (any(18)) {
         case 0: set.insertLegsWaypoint(someFix(), index(cur.LegsCount())); return "insertLegs";
         case 1: set.insertFplnWaypoint(someFix(), index(cur.FplnCount())); return "insertFpln";
         case 2: set.insertLegsPbd(someFix(), index(cur.LegsCount()), any(720) - 360, any(300) - 10); return "pbd";
@@ -75,6 +76,9 @@ protected:
         case 13: set.cancelModification(); return "cancel";
         case 14: set.activate(); return "activate";
         case 15: aircraft.position = MakeSurfacePoint(Rad(35 + any(15)), Rad(-125 + any(15))); return "move";
+        case 16:
+            if (ProcedureSelections(set)[static_cast<ProcedureSlot>(any(6))].select(any(6)) == 0) ++proceduresSelected;
+            return "selectProcedure";
         default:
             if (chance(3)) set.setDestination(chance(50) ? "KPDX" : "KSFO");
             return "destination";
@@ -88,6 +92,7 @@ protected:
     FlightPlanSet set;
     std::mt19937 rng{20261208};
     std::vector<FlightPlan> bases;
+    int proceduresSelected = 0;
 };
 
 TEST_F(PlanProperty, InvariantsHoldAfterEveryEditOfThousandsOfRandomSequences) {
@@ -114,6 +119,7 @@ TEST_F(PlanProperty, InvariantsHoldAfterEveryEditOfThousandsOfRandomSequences) {
         }
     }
     EXPECT_GT(edits, 20000);
+    EXPECT_GT(proceduresSelected, 50);  // the joins were exercised
 }
 
 }  // namespace

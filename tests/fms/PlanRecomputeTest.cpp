@@ -253,6 +253,68 @@ TEST(TurnGeometry, ATurnOfAnEarlierShapeDoesNotSurviveAnEdit) {
     EXPECT_NEAR(p.totalDistance, 40, 0.01);
 }
 
+// Turns of 134 degrees left and right on 8.4 nm legs at a 3.18 nm radius: each turn alone fits
+// (7.5 nm of tangent), two on one leg would take 15 nm of it. Both are flown at the radius at
+// which they just meet, R' = 4.2 / tan 67 deg, and no leg is flown backwards.
+TEST(TurnGeometry, TwoTurnsOnOneLegAreFlownTighterSoTheyNeverOverlap) {
+    PerfSpecTable table;
+    WeightEntry w;
+    w.weight = 10000;
+    w.optCrzSpd = 300;
+    w.speeds = {SpeedRow{{}, 2.0f, 200.0f}, SpeedRow{{}, 1.0f, 400.0f}};
+    table.replace({w});
+    FlightPlanSet set = MakeSet(&table);
+    ASSERT_NEAR(set.TurnRadiusNm(), 3.1831, 1e-3);
+
+    const double legNm = 8.4, turnDeg = 134;
+    FlightPlan p;
+    double x = 0, y = 0, courseDeg = 90;
+    for (int n = 0; n < 6; ++n) {
+        p.entries.push_back(PlainAt(y / kNmPerDeg, x / kNmPerDeg, "Z" + std::to_string(n)));
+        x += legNm * std::sin(courseDeg / 57.29578);
+        y += legNm * std::cos(courseDeg / 57.29578);
+        courseDeg += n % 2 ? turnDeg : -turnDeg;
+    }
+    set.Recompute(p);
+
+    const double half = turnDeg / 2 / 57.29578;
+    const double tighter = legNm / 2 / std::tan(half);
+    const double arc = turnDeg / 57.29578 * tighter;
+    for (size_t i = 1; i + 1 < p.entries.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(p.entries[i].turnRadius, tighter, 0.01);
+        EXPECT_NEAR(p.entries[i].entryDistance, legNm / 2, 0.01);
+        EXPECT_NEAR(GreatCircleDistance(p.entries[i].turnCenter, p.entries[i].entryPoint), tighter, 0.01);
+    }
+    for (size_t i = 0; i + 1 < p.entries.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_LE(std::max(p.entries[i].exitDistance, 0.0f) + std::max(p.entries[i + 1].entryDistance, 0.0f),
+                  p.entries[i].legDistance + 1e-3f);
+        EXPECT_GE(p.entries[i].legLength, 0.0f);
+    }
+    EXPECT_NEAR(p.entries[0].legLength, legNm / 2 + arc / 2, 0.01);
+    EXPECT_NEAR(p.entries[2].legLength, arc, 0.01);  // nothing straight left between the turns
+    EXPECT_FLOAT_EQ(p.totalDistance, SumOfLegLengths(p));
+}
+
+// Positions whose angles say nothing sensible (a longitude of 1e15 rad) still end the halving:
+// never more points than the leg's great-circle length needs, and one for rounding.
+TEST(PlanSubdivision, NonsensePositionsEndTheSplittingOfTheirLeg) {
+    FlightPlanSet set = MakeSet();
+    FlightPlan p;
+    p.entries.push_back(PlainAt(0, 0, "A"));
+    WaypointEntry far;
+    far.position = MakeSurfacePoint(0.3f, 1e15f);
+    far.name = "FAR";
+    far.onLegs = far.onFpln = 1;
+    p.entries.push_back(far);
+    p.entries.push_back(PlainAt(10, 10, "B"));
+    set.Recompute(p);
+    // Even 10,800 nm halved 7 times is under 100 nm: at most 8 points for each of the two legs.
+    EXPECT_LE(p.entries.size(), 3u + 2 * 8);
+    EXPECT_EQ(p.LegsCount(), 3);
+}
+
 TEST(TurnGeometry, TurnAllowancesStayWithTheirPiecesOfASubdividedLeg) {
     FlightPlanSet set = MakeSet();
     FlightPlan p = Corner(90, 250);

@@ -106,7 +106,17 @@ inline std::string PlanViolations(const FlightPlan& p, const char* which) {
                 fail("hidden entry " + std::to_string(i) + " is not a subdivision point");
         }
         if (i + 1 < p.entries.size()) {
+            const WaypointEntry& next = p.entries[i + 1];
             if (!std::isfinite(e.legLength)) fail("leg length not finite at " + std::to_string(i));
+            if (e.legLength < 0) fail("negative leg length at " + std::to_string(i));
+            if (e.legDistance >= 0 && e.legDistance <= 100.0f &&
+                std::max(e.exitDistance, 0.0f) + std::max(next.entryDistance, 0.0f) > e.legDistance + 1e-3f)
+                fail("turns overlap on the leg from " + std::to_string(i));
+            // A procedure joined by name lists its joining fix once, not twice in a row.
+            const bool procedure = (e.kind >= 5 && e.kind <= 11) || (next.kind >= 5 && next.kind <= 11);
+            if (procedure && e.onLegs && next.onLegs && !e.name.empty() && e.name == next.name &&
+                std::abs(e.position.lat - next.position.lat) < 1e-6f && std::abs(e.position.lon - next.position.lon) < 1e-6f)
+                fail("joining fix " + e.name + " twice at " + std::to_string(i));
             sum += e.legLength;
             if ((e.onLegs || e.onFpln) && e.legDistance < 0) fail("visible entry without a leg");
         }

@@ -65,6 +65,17 @@ protected:
         }
     }
 
+    // Position of a named item in the slot's list as it stands now.
+    int32_t indexOf(ProcedureSlot slot, const std::string& name) {
+        for (int32_t i = 0; i < 200; ++i) {
+            const std::string n = item(slot, i);
+            if (n == name) return i;
+            if (n.empty()) break;
+        }
+        ADD_FAILURE() << "no item " << name;
+        return -1;
+    }
+
     Names legs(const FlightPlan& plan) const {
         Names n;
         for (const WaypointEntry& e : plan.entries)
@@ -259,6 +270,47 @@ TEST_F(ProcedureSelectionTest, ApproachStarAndTransitionsBuildTheArrival) {
     EXPECT_EQ(legs(), (Names{"KSEA", "RWY16L", "RWY10R", "KPDX"}));
     EXPECT_EQ(plans_->Modified().star, -1);
     EXPECT_EQ(plans_->Modified().approach, -1);
+}
+
+// The STAR's last fix is the approach transition's first: listed once whichever is selected
+// first, with no zero-length leg between.
+TEST_F(ProcedureSelectionTest, StarAfterAnApproachTransitionListsTheJoiningFixOnce) {
+    auto arrival = [&](bool starFirst) {
+        plans_->cancelModification();
+        route("KSEA", "16L", "KPDX", "10L");
+        EXPECT_EQ(select(kApp, indexOf(kApp, "ILS10L")), 0);
+        if (starFirst) {
+            EXPECT_EQ(select(kStar, indexOf(kStar, "KRATR2")), 0);
+        }
+        EXPECT_EQ(select(kAppTrs, indexOf(kAppTrs, "BTG")), 0);
+        if (!starFirst) {
+            EXPECT_EQ(select(kStar, indexOf(kStar, "KRATR2")), 0);
+        }
+        return legs();
+    };
+    const Names starLast = arrival(false);
+    EXPECT_EQ(std::count(starLast.begin(), starLast.end(), "BTG"), 1);
+    const auto& entries = plans_->Modified().entries;
+    for (size_t i = 0; i + 1 < entries.size(); ++i) {
+        EXPECT_GT(entries[i].legDistance, 0.1f) << entries[i].name;
+    }
+    EXPECT_EQ(starLast, arrival(true));
+}
+
+// A route entry's deletion takes the airway legs behind it, never a procedure's legs: the
+// approach stays whole and can be selected again.
+TEST_F(ProcedureSelectionTest, DeletingARouteEntryStopsAtAProceduresLegs) {
+    route("KSEA", "16L", "KPDX", "10R");
+    ASSERT_EQ(select(kApp, indexOf(kApp, "ILS10R")), 0);
+    ASSERT_EQ(plans_->insertFplnWaypoint(database_->FindWaypoints("OLM").first, 0), 0);
+    ASSERT_EQ(plans_->insertLegsWaypoint(database_->FindWaypoints("BTG").first, 8), 0);
+    ASSERT_EQ(legs(), (Names{"KSEA", "RWY16L", "OLM", "WETTR", "HAIRN", "SAUVI", "POWLZ", "RWY10R", "BTG", "KPDX"}));
+    ASSERT_EQ(plans_->deleteFplnWaypoint(0), 0);  // OLM
+    EXPECT_EQ(legs(), (Names{"KSEA", "RWY16L", "WETTR", "HAIRN", "SAUVI", "POWLZ", "RWY10R", "BTG", "KPDX"}));
+    EXPECT_EQ(plans_->deleteFplnWaypoint(0), 0);  // BTG, the last route entry: the destination stays
+    EXPECT_EQ(legs(), (Names{"KSEA", "RWY16L", "WETTR", "HAIRN", "SAUVI", "POWLZ", "RWY10R", "KPDX"}));
+    EXPECT_EQ(select(kApp, indexOf(kApp, "ILS10R")), 0);
+    EXPECT_EQ(kindCount(9), 4);
 }
 
 TEST_F(ProcedureSelectionTest, ClearingTheApproachLeavesTheStar) {

@@ -360,8 +360,14 @@ TEST_F(RouteFilesTest, UnusableFilesAreRefusedAndLeaveThePlansAlone) {
     writeRoute("UNKNOWNDEST", Route("", R"(<ORIGIN ID="KSEA"/>)", R"(<DESTINATION ID=""/>)"));
     writeRoute("DOCTYPE", "<?xml version=\"1.0\"?><!DOCTYPE FMS_COROUTE [<!ENTITY x SYSTEM \"/etc/passwd\">]>"
                           "<FMS_COROUTE><ORIGIN ID=\"&x;\"/><DESTINATION ID=\"KPDX\"/></FMS_COROUTE>");
+    // Points off the sphere: a longitude of 1e15 rad once made the leg splitting run until
+    // memory ran out.
+    writeRoute("HUGELNG", Route(R"(<WP ID="A" LAT="0.8" LNG="1e15" TYPE="13" VFLAG="3"/>)"));
+    writeRoute("LATPASTPOLE", Route(R"(<WP ID="A" LAT="1.58" LNG="-2.1" TYPE="13" VFLAG="3"/>)"));
+    writeRoute("LNGPASTDATELINE", Route(R"(<WP ID="A" LAT="0.8" LNG="-3.15" TYPE="13" VFLAG="3"/>)"));
     for (const char* name : {"MISSING", "EMPTY", "NOTXML", "TRUNCATED", "WRONGROOT", "NOORIGIN", "NODEST", "BAREORIGIN",
-                             "IDNOTFIRST", "IDNOTFIRSTDEST", "UNKNOWNORIGIN", "UNKNOWNDEST", "DOCTYPE"}) {
+                             "IDNOTFIRST", "IDNOTFIRSTDEST", "UNKNOWNORIGIN", "UNKNOWNDEST", "DOCTYPE", "HUGELNG",
+                             "LATPASTPOLE", "LNGPASTDATELINE"}) {
         EXPECT_EQ(loadRoute(plans, name), -1) << name;
         EXPECT_EQ(plans.Modified().entries.size(), modifiedBefore) << name;
         EXPECT_TRUE(plans.isModifying()) << name;
@@ -369,6 +375,22 @@ TEST_F(RouteFilesTest, UnusableFilesAreRefusedAndLeaveThePlansAlone) {
     // An ID that follows a first attribute sorting before it is not enough; one sorting after is fine.
     writeRoute("IDFIRST", Route("", R"(<ORIGIN ID="KSEA" ZONE="X"/>)"));
     EXPECT_EQ(loadRoute(plans, "IDFIRST"), 0);
+}
+
+// The poles and the date line as the writer prints them (seven digits, so a hair past the
+// single-precision value) are places on the sphere.
+TEST_F(RouteFilesTest, PointsAtThePolesAndOnTheDateLineLoad) {
+    const float pi = 3.14159265f, halfPi = 1.57079633f;
+    const std::string pole = RouteNumberText(halfPi), southPole = RouteNumberText(-halfPi);
+    const std::string east = RouteNumberText(pi), west = RouteNumberText(-pi);
+    writeRoute("EDGES", Route("<WP ID=\"N\" LAT=\"" + pole + "\" LNG=\"0\" TYPE=\"13\" VFLAG=\"3\"/>"
+                              "<WP ID=\"E\" LAT=\"0\" LNG=\"" + east + "\" TYPE=\"13\" VFLAG=\"3\"/>"
+                              "<WP ID=\"W\" LAT=\"0\" LNG=\"" + west + "\" TYPE=\"13\" VFLAG=\"3\"/>"
+                              "<WP ID=\"S\" LAT=\"" + southPole + "\" LNG=\"0\" TYPE=\"13\" VFLAG=\"3\"/>"));
+    ASSERT_EQ(loadRoute(plans, "EDGES"), 0);
+    EXPECT_EQ(plans.Modified().FplnCount(), 4);
+    // From the north pole down to the date line is a quarter of a great circle, 5,400 nm.
+    EXPECT_NEAR(plans.Modified().FplnEntry(0)->legDistance, 5400, 1);
 }
 
 TEST_F(RouteFilesTest, WaypointFaultsKeepWhatWasReadAndSayErrorElemToWp) {
