@@ -93,10 +93,13 @@ std::optional<std::string> readBounded(const std::string& path, size_t maxBytes)
     if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::string text(maxBytes + 1, '\0');  // one byte more tells a file that grew past the limit
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad() || static_cast<size_t>(in.gcount()) > maxBytes) return std::nullopt;
-    text.resize(static_cast<size_t>(in.gcount()));
+    std::string text;
+    char chunk[64 * 1024];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<size_t>(in.gcount()));
+        if (text.size() > maxBytes) return std::nullopt;  // also a file that grew after it was listed
+    }
+    if (in.bad()) return std::nullopt;
     return text;
 }
 
