@@ -3,6 +3,8 @@
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/dom/DOMErrorHandler.hpp>
 #include <xercesc/framework/LocalFileFormatTarget.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/framework/Wrapper4InputSource.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/TransService.hpp>
 #include <xercesc/util/XMLString.hpp>
@@ -10,6 +12,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <string_view>
 #include <memory>
 
 #include <unistd.h>
@@ -83,25 +87,67 @@ XmlElementRecord readElement(const xc::DOMElement* element) {
     return record;
 }
 
-// Depth of the deepest element, walked without recursion.
-int maxDepth(const xc::DOMNode* root) {
-    int depth = 0, deepest = 0;
-    const xc::DOMNode* node = root;
-    while (node) {
-        deepest = std::max(deepest, depth);
-        if (node->getFirstChild()) {
-            node = node->getFirstChild();
-            ++depth;
-            continue;
-        }
-        while (node && node != root && !node->getNextSibling()) {
-            node = node->getParentNode();
-            --depth;
-        }
-        if (!node || node == root) break;
-        node = node->getNextSibling();
+// The file's bytes, or nothing when it is not a regular file or holds more than maxBytes.
+std::optional<std::string> readBounded(const std::string& path, size_t maxBytes) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text;
+    char chunk[64 * 1024];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<size_t>(in.gcount()));
+        if (text.size() > maxBytes) return std::nullopt;  // also a file that grew after it was listed
     }
-    return deepest;
+    if (in.bad()) return std::nullopt;
+    return text;
+}
+
+// One pass over the markup before the parser sees it: element depth and attributes per start tag
+// within the limits. Comments, CDATA, processing instructions and quoted values are stepped over,
+// so a document the parser accepts is never over-counted; anything malformed it refuses anyway.
+bool withinLimits(std::string_view text) {
+    int depth = 0;
+    size_t at = 0;
+    auto skipPast = [&](std::string_view end) {
+        const size_t found = text.find(end, at);
+        at = found == std::string_view::npos ? text.size() : found + end.size();
+    };
+    while ((at = text.find('<', at)) != std::string_view::npos) {
+        const std::string_view rest = text.substr(at);
+        if (rest.starts_with("<!--")) {
+            skipPast("-->");
+        } else if (rest.starts_with("<![CDATA[")) {
+            skipPast("]]>");
+        } else if (rest.starts_with("<?")) {
+            skipPast("?>");
+        } else if (rest.starts_with("<!")) {
+            skipPast(">");  // a doctype: the parser refuses it
+        } else if (rest.starts_with("</")) {
+            --depth;
+            skipPast(">");
+        } else {
+            int attributes = 0;
+            char quote = 0;
+            bool empty = false;
+            for (++at; at < text.size(); ++at) {
+                const char c = text[at];
+                if (quote) {
+                    if (c == quote) quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '=') {
+                    if (++attributes > kMaxRouteAttributes) return false;
+                } else if (c == '>') {
+                    empty = text[at - 1] == '/';
+                    ++at;
+                    break;
+                }
+            }
+            if (!empty && ++depth > kMaxRouteDepth) return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -158,11 +204,8 @@ bool WriteXmlDocument(const std::string& path, const XmlDocumentRecord& document
 }
 
 std::optional<XmlDocumentRecord> ReadXmlDocument(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    const auto size = fs::file_size(path, ec);
-    if (ec || size > static_cast<std::uintmax_t>(kMaxRouteFileBytes)) return std::nullopt;
+    const std::optional<std::string> text = readBounded(path, static_cast<size_t>(kMaxRouteFileBytes));
+    if (!text || !withinLimits(*text)) return std::nullopt;
 
     XercesSession session;
     if (!session.ok()) return std::nullopt;
@@ -180,11 +223,12 @@ std::optional<XmlDocumentRecord> ReadXmlDocument(const std::string& path) {
         setFeature(config, xc::XMLUni::fgDOMNamespaces, false);
         RecordingErrorHandler errors;
         config->setParameter(xc::XMLUni::fgDOMErrorHandler, static_cast<xc::DOMErrorHandler*>(&errors));
-        XmlText file(path);
-        xc::DOMDocument* doc = parser->parseURI(file.text);  // owned by the parser
+        // The very bytes that were checked: the file may change after it was read.
+        xc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(text->data()), text->size(), "route");
+        xc::Wrapper4InputSource input(&source, false);
+        xc::DOMDocument* doc = parser->parse(&input);  // owned by the parser
         if (errors.failed || !doc || !doc->getDocumentElement()) return std::nullopt;
         const xc::DOMElement* root = doc->getDocumentElement();
-        if (maxDepth(root) > kMaxRouteDepth) return std::nullopt;
         XmlDocumentRecord record;
         record.root = toUtf8(root->getTagName());
         for (const xc::DOMNode* n = root->getFirstChild(); n; n = n->getNextSibling())

@@ -26,10 +26,13 @@ struct XmlDocumentRecord {
 bool WriteXmlDocument(const std::string& path, const XmlDocumentRecord& document);
 
 // Parses the file without loading any DTD or external entity. nullopt when it is missing, larger
-// than kMaxRouteFileBytes, not well-formed XML, or nested deeper than kMaxRouteDepth.
+// than kMaxRouteFileBytes, not well-formed XML, nested deeper than kMaxRouteDepth or with an
+// element of more than kMaxRouteAttributes attributes. The limits are checked in one streaming
+// pass over the text before any document is built.
 std::optional<XmlDocumentRecord> ReadXmlDocument(const std::string& path);
 
 constexpr long kMaxRouteFileBytes = 8L * 1024 * 1024;
-constexpr int kMaxRouteDepth = 64;
+constexpr int kMaxRouteDepth = 64;         // elements within elements, the root counting 1
+constexpr int kMaxRouteAttributes = 64;    // a waypoint has ten
 
 }  // namespace halvex

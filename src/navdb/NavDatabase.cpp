@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "navdb/AirwayMatching.h"
 #include "navdb/DataFile.h"
 #include "navdb/Geodesy.h"
 #include "navdb/LargePages.h"
@@ -13,7 +14,31 @@ namespace halvex {
 
 namespace {
 constexpr float kAirwayMatchRad = 0.001f;
+
+// Fills matched for the lines whose ident run is too long to scan line by line.
+void matchCrowdedLines(const std::vector<NavWaypoint>& waypoints, const std::vector<AirwayLine>& lines,
+                       const std::vector<int32_t>& firstRows, std::vector<uint32_t>& crowded, std::vector<int32_t>& matched) {
+    // One sweep per crowded ident, over its whole run and every line naming it.
+    std::stable_sort(crowded.begin(), crowded.end(), [&](uint32_t a, uint32_t b) { return firstRows[a] < firstRows[b]; });
+    std::vector<PositionRad> rows, queries;
+    for (size_t g = 0; g < crowded.size();) {
+        const int32_t first = firstRows[crowded[g]];
+        const uint64_t key = IdentIndex::PackPadded(waypoints[static_cast<size_t>(first)].ident);
+        rows.clear();
+        for (size_t r = static_cast<size_t>(first); r < waypoints.size() && IdentIndex::PackPadded(waypoints[r].ident) == key; ++r)
+            rows.push_back(PositionRad{waypoints[r].lat, waypoints[r].lon});
+        size_t end = g;
+        queries.clear();
+        for (; end < crowded.size() && firstRows[crowded[end]] == first; ++end)
+            queries.push_back(PositionRad{lines[crowded[end]].lat, lines[crowded[end]].lon});
+        const std::vector<int32_t> found = FirstRowsWithin(rows, queries, kAirwayMatchRad);
+        for (size_t q = 0; q < found.size(); ++q)
+            if (found[q] >= 0) matched[crowded[g + q]] = first + found[q];
+        g = end;
+    }
 }
+
+}  // namespace
 
 NavDatabase::NavDatabase() = default;
 NavDatabase::~NavDatabase() = default;
@@ -42,6 +67,16 @@ int NavDatabase::LoadFromTexts(const std::map<std::string, std::string, std::les
 int NavDatabase::LoadWith(const FileOpener& open) {
     std::string_view text;  // the file opened last
     auto read = [&](const char* name) { return open(name, text); };
+
+    // Start from nothing: the airway spans below are built for this load's tables only.
+    navDataId_.clear();
+    opProgramId_.clear();
+    waypoints_.clear();
+    airways_.clear();
+    airports_.clear();
+    identIndex_.Clear();
+    airwayPoints_.clear();
+    runways_.clear();
 
     if (read("fmc_ident.txt")) {
         DataSetIdent ident;
@@ -103,6 +138,37 @@ int NavDatabase::LoadWith(const FileOpener& open) {
         for (size_t i = 0; i < std::min(lines.size(), kSlotsAhead); ++i) identIndex_.Prefetch(keys[i]);
         for (size_t i = 0; i < std::min(lines.size(), kRowsAhead); ++i) firstRows[i] = identIndex_.FirstRow(keys[i]);
 
+        // Each line's row, the first of its ident's run within the tolerance (as FindWaypoints
+        // gives the run). Short runs are scanned here; a run longer than kScanRows is left to
+        // the sweep below, so that many lines naming a crowded ident cost n log n, not n * run.
+        constexpr int32_t kScanRows = 32;
+        std::vector<int32_t> matched(lines.size(), -1);
+        std::vector<uint32_t> crowded;
+        const int32_t count = WaypointCount();
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (i + kSlotsAhead < lines.size()) identIndex_.Prefetch(keys[i + kSlotsAhead]);
+            if (i + kRowsAhead < lines.size()) {
+                const int32_t row = firstRows[i + kRowsAhead] = identIndex_.FirstRow(keys[i + kRowsAhead]);
+                if (row >= 0) __builtin_prefetch(&waypoints_[static_cast<size_t>(row)]);
+            }
+            const AirwayLine& line = lines[i];
+            const int32_t first = firstRows[i];
+            for (int32_t r = first; r >= 0 && r < count; ++r) {
+                const NavWaypoint& row = waypoints_[static_cast<size_t>(r)];
+                if (IdentIndex::PackPadded(row.ident) != keys[i]) break;
+                if (r - first == kScanRows) {
+                    crowded.push_back(static_cast<uint32_t>(i));
+                    break;
+                }
+                if (WithinTolerance(row.lat, line.lat, kAirwayMatchRad) &&
+                    WithinTolerance(row.lon, line.lon, kAirwayMatchRad)) {
+                    matched[i] = r;
+                    break;
+                }
+            }
+        }
+        matchCrowdedLines(waypoints_, lines, firstRows, crowded, matched);
+
         airways_.reserve(kReservedAirways);
         struct Range {
             size_t first, count;
@@ -118,28 +184,12 @@ int NavDatabase::LoadWith(const FileOpener& open) {
             }
         };
         for (size_t i = 0; i < lines.size(); ++i) {
-            if (i + kSlotsAhead < lines.size()) identIndex_.Prefetch(keys[i + kSlotsAhead]);
-            if (i + kRowsAhead < lines.size()) {
-                const int32_t row = firstRows[i + kRowsAhead] = identIndex_.FirstRow(keys[i + kRowsAhead]);
-                if (row >= 0) __builtin_prefetch(&waypoints_[static_cast<size_t>(row)]);
-            }
-            const AirwayLine& line = lines[i];
-            if (i == 0 || line.name != building) {
+            if (i == 0 || lines[i].name != building) {
                 if (i > 0) finish();
-                building = line.name;
+                building = lines[i].name;
                 buildingStart = airwayPoints_.size();
             }
-            // The run of rows with the line's ident (as FindWaypoints gives it), first match wins.
-            const int32_t count = WaypointCount();
-            for (int32_t r = firstRows[i]; r >= 0 && r < count; ++r) {
-                const NavWaypoint& row = waypoints_[static_cast<size_t>(r)];
-                if (IdentIndex::PackPadded(row.ident) != keys[i]) break;
-                if (WithinTolerance(row.lat, line.lat, kAirwayMatchRad) &&
-                    WithinTolerance(row.lon, line.lon, kAirwayMatchRad)) {
-                    airwayPoints_.push_back(r);
-                    break;
-                }
-            }
+            if (matched[i] >= 0) airwayPoints_.push_back(matched[i]);
         }
         if (!lines.empty()) finish();
         for (size_t i = 0; i < airways_.size(); ++i)

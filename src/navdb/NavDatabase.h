@@ -33,7 +33,8 @@ public:
 
     // ---- Loading ---------------------------------------------------------------------------
     // Reads the six files from kNavDataDirectory relative to the working directory. A file
-    // that does not open contributes nothing. Always 0.
+    // that does not open contributes nothing. Always 0. Loading again replaces everything the
+    // last load read (records handed out before are gone).
     virtual int Load();
     int LoadFrom(const std::filesystem::path& directory);  // the same from another folder
     // The same from file texts in memory, keyed by file name ("wpNavFIX.txt"); an absent name

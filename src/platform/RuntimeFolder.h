@@ -6,8 +6,13 @@
 
 namespace halvex::platform {
 
-std::string RuntimeFolder();  // created (mode 0700) on first use
-std::string ClassSocketPath(const std::string& className);
-std::string TitleSocketPath(const std::string& title);
+// The folder, created (mode 0700) on first use. Empty, with the reason in problem, when it is not a
+// directory of this user that nobody else can write: whoever controls it would receive the traffic.
+std::string RuntimeFolder(std::string* problem = nullptr);
+// Creates dir when missing and checks it as RuntimeFolder does.
+bool PrepareRuntimeFolder(const std::string& dir, std::string* problem = nullptr);
+// Empty when the folder is refused.
+std::string ClassSocketPath(const std::string& className, std::string* problem = nullptr);
+std::string TitleSocketPath(const std::string& title, std::string* problem = nullptr);
 
 }  // namespace halvex::platform

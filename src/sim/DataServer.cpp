@@ -92,17 +92,28 @@ uint64_t DataServer::handle(const platform::IncomingMessage& m, BlockDialect dia
     auto it = blocks_.find(key);
     if (it == blocks_.end()) {
         auto block = std::make_unique<platform::SharedBlock>();
-        if (!block->OpenExisting(m.atomName, RequestQueue::kBlockBytes) || !block->Map()) return 0;
+        if (!block->OpenExisting(m.atomName, RequestQueue::kBlockBytes)) return 0;
         it = blocks_.emplace(std::move(key), std::move(block)).first;
     }
+    // Served in a copy: the client's block may be shrunk under us, which a mapping would not survive.
+    platform::SharedBlock& block = *it->second;
+    uint8_t* copy = copy_.data();
+    // Most lists are short: the rest of the block only when the list runs on. A list that does
+    // not end in what the block still holds is refused by ServeRecords.
+    size_t held = block.ReadAt(0, copy, kFirstReadBytes);
+    if (held == kFirstReadBytes && ListBytes(copy, held, dialect) == 0)
+        held += block.ReadAt(held, copy + held, copy_.size() - held);
     AutopilotInputs& ap = model_.autopilot();
-    const uint64_t answer = ServeRecords(it->second->View(), RequestQueue::kBlockBytes, dialect, space_,
+    size_t walked = 0;
+    const uint64_t answer = ServeRecords(copy, held, dialect, space_,
                                          [&](uint32_t offset, uint32_t size) {
                                              if (offset < offsets::ProtocolLevel.at + 2 && offset + uint64_t{size} > offsets::ProtocolLevel.at)
                                                  protocolLevel_ = space_.Get<uint16_t>(offsets::ProtocolLevel.at);
                                              ApplyWrite(offset, size, space_, ap);
                                              PublishIdentity(options_.identity, space_);
-                                         });
+                                         },
+                                         &walked);
+    if (!block.WriteAt(0, copy, walked)) return 0;
     ++exchanges_;
     return answer;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include "platform/MessageServer.h"
 #include "platform/SharedBlock.h"
@@ -20,6 +21,7 @@
 #include "sim/RecordServing.h"
 #include "sim/SimulatorOffsets.h"
 #include "sim/FlightModel.h"
+#include "simlink/RequestQueue.h"
 
 namespace halvex::sim {
 
@@ -68,6 +70,8 @@ private:
     uint16_t protocolLevel_ = 0;
     // Mapped client blocks, by (protocol, connection, block name): mapped once per connection.
     std::map<std::tuple<int, uint64_t, std::string>, std::unique_ptr<platform::SharedBlock>> blocks_;
+    static constexpr size_t kFirstReadBytes = 512;
+    std::vector<uint8_t> copy_ = std::vector<uint8_t>(RequestQueue::kBlockBytes);  // a block being served
     platform::MessageServer ipc_;
     platform::MessageServer fds_;
     std::atomic<uint64_t> exchanges_{0};

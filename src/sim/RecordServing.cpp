@@ -12,12 +12,11 @@ uint32_t get32(const uint8_t* p) {
     return v;
 }
 
-}  // namespace
-
-uint64_t ServeRecords(uint8_t* block, size_t blockBytes, BlockDialect dialect, OffsetSpace& space,
-                      const WriteListener& onWrite) {
+// Walks from at, which ends at the terminator (result 1) or at the record that failed (0). Without
+// a space it only walks (and changes nothing).
+uint64_t serve(uint8_t* block, size_t blockBytes, BlockDialect dialect, OffsetSpace* space, const WriteListener& onWrite,
+               size_t& at) {
     const uint32_t highest = dialect == BlockDialect::Fds ? 7 : 2;
-    size_t at = 0;
     // Header fields are read once into locals: the client may change the block meanwhile.
     auto room = [&](uint64_t bytes) { return uint64_t{at} + bytes <= blockBytes; };
     while (room(4)) {
@@ -30,7 +29,7 @@ uint64_t ServeRecords(uint8_t* block, size_t blockBytes, BlockDialect dialect, O
                 if (!room(16)) return 0;
                 const uint32_t offset = get32(block + at + 4), size = get32(block + at + 8);
                 if (!room(uint64_t{16} + size)) return 0;
-                space.Read(offset, size, block + at + 16);
+                if (space) space->Read(offset, size, block + at + 16);
                 at += 16 + size;
                 break;
             }
@@ -39,14 +38,14 @@ uint64_t ServeRecords(uint8_t* block, size_t blockBytes, BlockDialect dialect, O
                 if (!room(12)) return 0;
                 const uint32_t offset = get32(block + at + 4), size = get32(block + at + 8);
                 if (!room(uint64_t{12} + size)) return 0;
-                space.Write(offset, size, block + at + 12);
-                if (onWrite) onWrite(offset, size);
+                if (space) space->Write(offset, size, block + at + 12);
+                if (space && onWrite) onWrite(offset, size);
                 at += 12 + size;
                 break;
             }
             case 5: {  // eight-byte read: type, offset, token; 8 bytes
                 if (!room(20)) return 0;
-                space.Read(get32(block + at + 4), 8, block + at + 12);
+                if (space) space->Read(get32(block + at + 4), 8, block + at + 12);
                 at += 20;
                 break;
             }
@@ -58,14 +57,31 @@ uint64_t ServeRecords(uint8_t* block, size_t blockBytes, BlockDialect dialect, O
                 if (!room(16)) return 0;
                 const uint32_t offset = get32(block + at + 4), size = get32(block + at + 12);
                 if (!room(uint64_t{16} + size)) return 0;
-                space.Write(offset, size, block + at + 16);
-                if (onWrite) onWrite(offset, size);
+                if (space) space->Write(offset, size, block + at + 16);
+                if (space && onWrite) onWrite(offset, size);
                 at += 16 + size;
                 break;
             }
         }
     }
     return 0;  // no terminator inside the block
+}
+
+}  // namespace
+
+
+uint64_t ServeRecords(uint8_t* block, size_t blockBytes, BlockDialect dialect, OffsetSpace& space,
+                      const WriteListener& onWrite, size_t* walkedBytes) {
+    size_t at = 0;
+    const uint64_t result = serve(block, blockBytes, dialect, &space, onWrite, at);
+    if (walkedBytes) *walkedBytes = result == 1 ? at + 4 : at;
+    return result;
+}
+
+size_t ListBytes(const uint8_t* block, size_t blockBytes, BlockDialect dialect) {
+    size_t at = 0;
+    // Without a space the walk writes nothing into the block.
+    return serve(const_cast<uint8_t*>(block), blockBytes, dialect, nullptr, nullptr, at) == 1 ? at + 4 : 0;
 }
 
 }  // namespace halvex::sim

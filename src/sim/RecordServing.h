@@ -17,8 +17,12 @@ enum class BlockDialect { DataServer, Fds };  // data server: types 1, 2; FDS: t
 
 // Serves the records of block (blockBytes long) in order. Returns the message result: 1 when the
 // list ended properly, 0 when a record was unknown or ran past the block (what came before it
-// was still served).
+// was still served). walkedBytes, when given, gets how far the walk went (the records served,
+// with the terminator when it was reached): what has to go back to the client.
 uint64_t ServeRecords(uint8_t* block, size_t blockBytes, BlockDialect dialect, OffsetSpace& space,
-                      const WriteListener& onWrite);
+                      const WriteListener& onWrite, size_t* walkedBytes = nullptr);
+// The bytes of the list at the start of block, with its terminator; 0 when it does not end
+// properly inside blockBytes.
+size_t ListBytes(const uint8_t* block, size_t blockBytes, BlockDialect dialect);
 
 }  // namespace halvex::sim

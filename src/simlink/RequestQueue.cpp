@@ -6,7 +6,7 @@ namespace halvex {
 
 void RequestQueue::Attach(uint8_t* view) {
     view_ = view;
-    next_ = count_ = sealed_ = 0;
+    next_ = count_ = sealed_ = sealedBytes_ = 0;
 }
 
 void RequestQueue::Detach() { Attach(nullptr); }
@@ -65,6 +65,7 @@ void RequestQueue::Seal() {
     if (!view_) return;
     put32(next_, 0);
     sealed_ = count_;
+    sealedBytes_ = next_ + kTerminatorBytes;
     next_ = count_ = 0;
 }
 

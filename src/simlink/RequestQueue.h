@@ -1,5 +1,5 @@
-// RequestQueue: the request records packed into a shared 32 KB block, and the client's own list
-// of them. Replies are copied back from that list only: the block can be rewritten by another
+// RequestQueue: the request records packed into a 32 KB block (the client's copy of the shared
+// one), and the client's own list of them. Replies are copied back from that list only: the block can be rewritten by another
 // process, so neither its headers nor its destination fields are trusted.
 #pragma once
 
@@ -32,6 +32,7 @@ public:
     // Ends the list with the terminator; the queue is empty again and the records just sealed
     // wait for Deliver or Discard.
     void Seal();
+    uint32_t SealedBytes() const { return sealedBytes_; }  // the last sealed list with its terminator
     // Copies the server's data back to the destinations of the sealed reads, in order, stopping at
     // a record whose type word became 0; a type word outside 1..highestType is overwritten with 0
     // and ends the walk.
@@ -59,6 +60,7 @@ private:
     uint32_t next_ = 0;      // bytes queued
     uint32_t count_ = 0;     // records queued
     uint32_t sealed_ = 0;    // records of the last sealed list
+    uint32_t sealedBytes_ = 0;
     std::array<Record, kMaxRecords> records_{};  // allocated once: queuing allocates nothing
 };
 

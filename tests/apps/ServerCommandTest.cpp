@@ -5,14 +5,19 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/RuntimeFolder.h"
 #include "simlink/SimIpcClient.h"
 #include "simlink/SimVariables.h"
 #include "support/ScratchRuntime.h"
@@ -161,6 +166,35 @@ TEST_F(ServerCommandTest, QuietServerStopsOnSigintAndSimvarsPrintsEveryGetter) {
     server.signal(SIGINT);
     EXPECT_EQ(server.wait(3000), 0);
     EXPECT_EQ(server.rest(100), "");
+}
+
+// A server that was stopped (^Z) with its backlog full still holds its name: a second one says so
+// at once instead of waiting on it.
+TEST_F(ServerCommandTest, AStoppedServerIsReportedNotWaitedFor) {
+    Child first({"server", "--quiet"});
+    ASSERT_TRUE(first.started());
+    const std::string path = platform::ClassSocketPath(SimIpcClient::kServerClass);
+    for (int attempt = 0; attempt < 100 && !std::filesystem::exists(path); ++attempt) ::usleep(20000);
+    first.signal(SIGSTOP);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    std::vector<int> fillers;
+    bool full = false;
+    while (!full && fillers.size() < 200) {
+        const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK, 0);
+        full = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 && errno == EAGAIN;
+        fillers.push_back(fd);
+    }
+    ASSERT_TRUE(full);
+
+    Child second({"server", "--quiet"});
+    EXPECT_NE(second.rest(3000).find("another server"), std::string::npos);
+    EXPECT_EQ(second.wait(3000), 1);
+    for (int fd : fillers) ::close(fd);
+    first.signal(SIGCONT);
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.wait(3000), 0);
 }
 
 TEST_F(ServerCommandTest, BadArgumentsAndAMissingServerFailWithAMessage) {

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "fms/RouteXml.h"
@@ -93,6 +94,63 @@ TEST(RouteXml, AbsurdDepthAndSizeAreRefused) {
     EXPECT_FALSE(ReadXmlDocument("deep.xml"));
     tree.write("huge.xml", "<FMS_COROUTE>" + std::string(static_cast<size_t>(kMaxRouteFileBytes), ' ') + "</FMS_COROUTE>");
     EXPECT_FALSE(ReadXmlDocument("huge.xml"));
+}
+
+std::string nested(int elements) {
+    std::string text = "<FMS_COROUTE>";
+    for (int i = 1; i < elements; ++i) text += "<a>";
+    for (int i = 1; i < elements; ++i) text += "</a>";
+    return text + "</FMS_COROUTE>";
+}
+
+std::string waypointWithAttributes(int count) {
+    std::string text = "<FMS_COROUTE><WP";
+    for (int i = 0; i < count; ++i) text += " A" + std::to_string(i) + "='" + std::to_string(i) + "'";
+    return text + "/></FMS_COROUTE>";
+}
+
+long peakResidentKb() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST(RouteXml, DepthAndAttributeLimitsHoldExactly) {
+    test::TempTree tree;
+    tree.write("deep64.xml", nested(kMaxRouteDepth));
+    tree.write("deep65.xml", nested(kMaxRouteDepth + 1));
+    tree.write("attrs64.xml", waypointWithAttributes(kMaxRouteAttributes));
+    tree.write("attrs65.xml", waypointWithAttributes(kMaxRouteAttributes + 1));
+    EXPECT_TRUE(ReadXmlDocument("deep64.xml"));
+    EXPECT_FALSE(ReadXmlDocument("deep65.xml"));
+    const auto wide = ReadXmlDocument("attrs64.xml");
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->children.at(0).attributes.size(), static_cast<size_t>(kMaxRouteAttributes));
+    EXPECT_FALSE(ReadXmlDocument("attrs65.xml"));
+}
+
+// Markup-like text in comments, CDATA, instructions and quoted values is not counted as markup.
+TEST(RouteXml, TextThatLooksLikeMarkupCountsForNothing) {
+    test::TempTree tree;
+    std::string crowd;
+    for (int i = 0; i < 100; ++i) crowd += "<x a=1 b=2>";
+    tree.write("r.xml", "<?xml version=\"1.0\"?><?note " + crowd + "?><!-- " + crowd + " -->"
+                        "<FMS_COROUTE><ORIGIN ID=\"K>=SEA\" NOTE='say \"a=b\" >x' />"
+                        "<WP ID=\"SEA\"><![CDATA[" + crowd + "]]></WP><DESTINATION ID=\"KPDX\"></DESTINATION></FMS_COROUTE>");
+    const auto doc = ReadXmlDocument("r.xml");
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(doc->children.size(), 3u);
+    EXPECT_EQ(doc->children[0].attributes[0], (std::pair<std::string, std::string>{"ID", "K>=SEA"}));
+    EXPECT_EQ(doc->children[2].name, "DESTINATION");
+}
+
+// A million nested elements (7 MB, under the size limit) are refused before a document is built.
+TEST(RouteXml, AMillionNestedElementsAreRefusedWithoutBuildingThem) {
+    test::TempTree tree;
+    tree.write("million.xml", nested(1000000));
+    const long before = peakResidentKb();
+    EXPECT_FALSE(ReadXmlDocument("million.xml"));
+    EXPECT_LT(peakResidentKb() - before, 64 * 1024);  // the file's text, not a tree of a million nodes
 }
 
 TEST(RouteXml, TenThousandWaypointsRoundTrip) {

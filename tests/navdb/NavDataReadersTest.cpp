@@ -1,6 +1,7 @@
 // The six readers: columns, skip rules, lenient numbers, kinds, and the two line mends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 
@@ -189,22 +190,45 @@ TEST(AirwayReaderTest, NeedsFiveBlankSeparatedTokens) {
     EXPECT_EQ(seen[1], "J1/BTG");  // runs of blanks are one separator; a tab is not one
 }
 
-TEST(ReaderRobustnessTest, BinaryGarbageAndHighBytesNeverBreakTheReaders) {
+// Binary garbage is read leniently, and never swallows the good line that follows it.
+TEST(ReaderRobustnessTest, BinaryGarbageNeverHidesTheNextGoodLine) {
     std::string garbage;
     for (int i = 0; i < 4000; ++i) garbage += static_cast<char>((i * 131 + 7) % 256);
-    garbage += "\n" + FixLine("\xc3\xa9Z", 1, 1) + FixLine(std::string("A\0B", 3), 1, 1);
+    garbage += "\n";
+
     std::vector<NavWaypoint> rows;
-    ReadFixFile(garbage, rows);
-    ReadNavaidFile(garbage, rows);
-    ReadAirportPointFile(garbage, rows);
+    ReadFixFile(garbage + FixLine("\xc3\xa9Z", 1, 1) + FixLine(std::string("A\0B", 3), 1, 1), rows);
+    ReadNavaidFile(garbage + AidLine("GAR", "VORD", 2, 3), rows);
+    ReadAirportPointFile(garbage + AirportPointLine("KGAR", 4, 5), rows);
     for (const NavWaypoint& w : rows) EXPECT_LE(w.Ident().size(), 5u);
-    ASSERT_GE(rows.size(), 2u);
-    EXPECT_EQ(rows[rows.size() - 2].Ident(), "\xc3\xa9Z");  // bytes kept as they are
-    EXPECT_EQ(rows.back().Ident(), "A");                  // a NUL ends the text
+    std::vector<std::string> idents;
+    for (const NavWaypoint& w : rows) idents.emplace_back(w.Ident());
+    const auto has = [&](const std::string& ident) { return std::find(idents.begin(), idents.end(), ident) != idents.end(); };
+    EXPECT_TRUE(has("\xc3\xa9Z"));  // bytes kept as they are
+    EXPECT_TRUE(has("A"));           // a NUL ends the text
+    EXPECT_TRUE(has("GAR"));
+    EXPECT_EQ(rows.back().Ident(), "KGAR");  // the airport point line was the last line read
+    EXPECT_FLOAT_EQ(rows.back().lat, Rad(4));
+    EXPECT_EQ(rows.back().kind, WaypointKind::Airport);
+
     AirportTable table;
-    ReadAirportFile(garbage, table);
+    ReadAirportFile(garbage + test::RunwayLine("GARBAGE FIELD", "KGAR", "09", 7000, 90, 4, 5, 0, 0, 12), table);
+    ASSERT_FALSE(table.airports.empty());
+    EXPECT_EQ(table.airports.back().Icao(), "KGAR");
+    ASSERT_FALSE(table.runways.empty());
+    EXPECT_EQ(table.runways.back().runway.Ident(), "09");
+    EXPECT_EQ(table.runways.back().runway.length, 7000);
+
     DataSetIdent ident;
     ReadIdentFile(garbage, ident);
+    EXPECT_EQ(ident.navDataId, "UNKNOWN");  // no key in the garbage
+    EXPECT_EQ(ident.opProgramId, "UNKNOWN");
+    ReadIdentFile(garbage + "NavData=1310\n", ident);
+    EXPECT_EQ(ident.navDataId, "1310");
+
+    std::string lastAirway;
+    ReadAirwayFile(garbage + "J9 001 GOOD 1.0 2.0\n", [&](const AirwayLine& l) { lastAirway = std::string(l.name) + "/" + std::string(l.ident); });
+    EXPECT_EQ(lastAirway, "J9/GOOD");
 }
 
 }  // namespace

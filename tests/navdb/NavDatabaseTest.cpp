@@ -2,7 +2,10 @@
 // results, on small trees written for each test and on the bundled sample.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <map>
+#include <vector>
 
 #include "NavDataLines.h"
 #include "navdb/Geodesy.h"
@@ -176,6 +179,81 @@ TEST_F(NavDatabaseTest, AirwaysAreConsecutiveRunsMatchedWithinAThousandthOfARadi
     EXPECT_FALSE(db.AirwayContains(-1, aaa));
     EXPECT_FALSE(db.AirwayContains(4, aaa));
     EXPECT_EQ(db.FindAirway("J3"), -1);
+}
+
+// Idents with far more rows than a scan takes (hostile data, or a careless conversion) still give
+// every line the first row, in table order, within the tolerance. Fixes lie on a 0.03-degree grid
+// in a shuffled file order; the tolerance (0.0573 degrees) takes in the neighbours at 0.03 but never
+// those at 0.06, and lines sit on the grid or 0.01 or 0.02 off it, so no difference comes near
+// the tolerance and plain arithmetic in degrees gives the expected row.
+TEST_F(NavDatabaseTest, CrowdedIdentsMatchTheFirstRowWithinTheTolerance) {
+    struct Fix {
+        double lat, lon;
+    };
+    std::vector<Fix> fixes;
+    std::string fixText;
+    for (int k = 0; k < 400; ++k) {
+        const int cell = (k * 167) % 400;  // 167 is prime to 400: every cell once, out of order
+        fixes.push_back({10 + 0.03 * (cell % 20), 20 + 0.03 * (cell / 20)});
+        fixText += FixLine("CRWD", fixes.back().lat, fixes.back().lon);
+    }
+    fixText += FixLine("LONE", 10, 20);
+    write("wpNavFIX.txt", fixText);
+
+    const double tolDeg = 0.001 * RadToDeg;
+    std::string airways;
+    std::vector<Fix> expected;
+    for (int i = 0; i < 900; ++i) {
+        const double lat = 9.95 + 0.01 * (i % 70), lon = 19.97 + 0.01 * ((i * 31) % 70);
+        airways += AirwayLine("J1", i % 1000, "CRWD", lat, lon);
+        for (const Fix& f : fixes)
+            if (std::abs(f.lat - lat) <= tolDeg && std::abs(f.lon - lon) <= tolDeg) {
+                expected.push_back(f);
+                break;
+            }
+        if (i % 100 == 0) airways += AirwayLine("J1", i % 1000, "LONE", 10, 20), expected.push_back({10, 20});
+    }
+    write("wpNavRTE.txt", airways);
+    db.Load();
+    ASSERT_EQ(db.AirwayCount(), 1);
+    const auto& points = db.GetAirway(0)->points;
+    ASSERT_EQ(points.size(), expected.size());
+    ASSERT_GT(expected.size(), 300u);  // most lines match, the rest fall between the fixes
+    for (size_t i = 0; i < points.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(db.GetWaypoint(points[i])->lat, Rad(expected[i].lat), 1e-6);
+        EXPECT_NEAR(db.GetWaypoint(points[i])->lon, Rad(expected[i].lon), 1e-6);
+    }
+}
+
+// A second load replaces the first: the same tables as a fresh database given the second data set.
+TEST_F(NavDatabaseTest, LoadingAgainReplacesTheFirstLoad) {
+    const std::map<std::string, std::string, std::less<>> first = {
+        {"fmc_ident.txt", "NavData=1111\nOpProgram=OLD\n"},
+        {"wpNavFIX.txt", FixLine("AAA", 10, 10) + FixLine("BBB", 10, 11) + FixLine("CCC", 10, 12)},
+        {"wpNavAPT.txt", RunwayLine("OLD FIELD", "KOLD", "09", 5000, 90, 10, 10, 0, 0, 100)},
+        {"wpNavRTE.txt", AirwayLine("J1", 1, "AAA", 10, 10) + AirwayLine("J1", 2, "BBB", 10, 11) +
+                             AirwayLine("J2", 1, "CCC", 10, 12) + AirwayLine("J3", 1, "AAA", 10, 10)}};
+    const std::map<std::string, std::string, std::less<>> second = {
+        {"wpNavFIX.txt", FixLine("XXX", 40, 40) + FixLine("YYY", 41, 41)},
+        {"wpNavRTE.txt", AirwayLine("V9", 1, "YYY", 41, 41) + AirwayLine("V9", 2, "XXX", 40, 40)}};
+    NavDatabase fresh;
+    fresh.LoadFromTexts(second);
+    db.LoadFromTexts(first);
+    ASSERT_EQ(db.AirwayCount(), 3);
+    db.LoadFromTexts(second);
+
+    EXPECT_EQ(db.NavDataId(), fresh.NavDataId());
+    EXPECT_EQ(db.AirportCount(), 0);
+    ASSERT_EQ(db.WaypointCount(), fresh.WaypointCount());
+    for (int32_t i = 0; i < db.WaypointCount(); ++i) EXPECT_STREQ(db.WaypointIdent(i), fresh.WaypointIdent(i));
+    EXPECT_EQ(db.FindWaypoints("AAA").count, 0);
+    ASSERT_EQ(db.AirwayCount(), 1);
+    EXPECT_STREQ(db.AirwayName(0), "V9");
+    const auto& points = db.GetAirway(0)->points;
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_STREQ(db.WaypointIdent(points[0]), "YYY");
+    EXPECT_STREQ(db.WaypointIdent(points[1]), "XXX");
 }
 
 TEST_F(NavDatabaseTest, MalformedFilesOnDiskLoadWithoutHarm) {

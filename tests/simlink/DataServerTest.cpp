@@ -2,11 +2,20 @@
 // both protocols reaching the flight model.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
+#include "platform/SharedBlock.h"
+#include "platform/WindowMessages.h"
 #include "simlink/FdsClient.h"
+#include "simlink/RequestQueue.h"
 #include "simlink/SimIpcClient.h"
 #include "simlink/SimVariables.h"
 #include "sim/DataServer.h"
@@ -182,6 +191,83 @@ TEST_F(DataServerTest, ANameInUseByALiveServerIsRefused) {
     EXPECT_NE(error.find("another server"), std::string::npos);
     first.Stop();
     EXPECT_TRUE(second.Start());  // the name is free again once the first stopped
+}
+
+// The block as the system keeps it (another process's view of it).
+std::string shmFile(const std::string& blockName) { return "/dev/shm" + platform::SharedBlockSystemName(blockName); }
+
+bool shrink(const std::string& blockName, off_t bytes) {
+    const int fd = ::shm_open(platform::SharedBlockSystemName(blockName).c_str(), O_RDWR, 0);
+    const bool done = fd >= 0 && ::ftruncate(fd, bytes) == 0;
+    if (fd >= 0) ::close(fd);
+    return done;
+}
+
+TEST_F(DataServerTest, BlocksHaveTheirMemoryReservedOrFailToOpen) {
+    sim::DataServer server(options);
+    ASSERT_TRUE(server.Start());
+    uint32_t code = 0;
+    ASSERT_TRUE(SimIpcClient::Open(0, code));
+    struct stat st {};
+    ASSERT_EQ(::stat(shmFile(SimIpcClient::BlockName(SimIpcClient::OpenCounter())).c_str(), &st), 0);
+    EXPECT_GE(st.st_blocks * 512, static_cast<off_t>(RequestQueue::kBlockBytes));  // pages held now, not at first touch
+    SimIpcClient::Close();
+
+    // A system without room: the open fails with the block's own code and leaves no name behind.
+    const auto previous = platform::SetBlockReservation([](int, uint64_t) { return ENOSPC; });
+    EXPECT_FALSE(SimIpcClient::Open(0, code));
+    EXPECT_EQ(code, SimIpcCode::CreateBlockFailed);
+    EXPECT_FALSE(std::filesystem::exists(shmFile(SimIpcClient::BlockName(SimIpcClient::OpenCounter()))));
+    EXPECT_FALSE(FdsClient::Open(code));
+    EXPECT_EQ(code, FdsCode::CreateBlockFailed);
+    platform::SetBlockReservation(previous);
+    EXPECT_TRUE(SimIpcClient::Open(0, code));
+    SimIpcClient::Close();
+}
+
+// Another process of the user may truncate a block at any time; neither end may die of it.
+TEST_F(DataServerTest, AShrunkBlockNeverKillsTheClient) {
+    sim::DataServer server(options);
+    ASSERT_TRUE(server.Start());
+    server.WithModel([](sim::FlightModel&, sim::OffsetSpace& space) { space.Put<uint32_t>(0x0100, 0x5EED5EED); });
+    uint32_t code = 0, value = 0;
+    ASSERT_TRUE(SimIpcClient::Open(0, code));
+    ASSERT_TRUE(shrink(SimIpcClient::BlockName(SimIpcClient::OpenCounter()), 0));
+    ASSERT_TRUE(SimIpcClient::Read(0x0100, 4, &value, code));
+    EXPECT_TRUE(SimIpcClient::Process(code)) << code;  // the request is written anew
+    EXPECT_EQ(value, 0x5EED5EEDu);
+    SimIpcClient::Close();
+}
+
+TEST_F(DataServerTest, AShrunkBlockNeverKillsTheServer) {
+    sim::DataServer server(options);
+    ASSERT_TRUE(server.Start());
+    server.WithModel([](sim::FlightModel&, sim::OffsetSpace& space) { space.Put<uint32_t>(0x0100, 0x5EED5EED); });
+    // The test is the client here, so that the block can shrink after it was written.
+    const std::string name = "FsasmLib:IPC:shrink:1";
+    platform::SharedBlock block;
+    ASSERT_EQ(block.Create(name, RequestQueue::kBlockBytes), platform::SharedBlock::Created::Ok);
+    const uint16_t atom = platform::AddGlobalAtom(name);
+    const uint32_t message = platform::RegisterMessage(SimIpcClient::kMessageName);
+    const platform::WindowHandle window = platform::FindWindowByClass(SimIpcClient::kServerClass);
+    ASSERT_NE(window, 0u);
+    const uint32_t request[6] = {1, 0x0100, 4, 1, 0, 0};  // read 4 bytes of 0x100, then the terminator
+    auto exchange = [&] { return platform::SendMessageWithTimeout(window, message, atom, 0, 2000); };
+
+    ASSERT_TRUE(block.WriteAt(0, request, sizeof request));
+    ASSERT_EQ(exchange().result, 1u);  // the server holds the block open from here on
+    uint32_t served = 0;
+    ASSERT_EQ(block.ReadAt(16, &served, 4), 4u);
+    EXPECT_EQ(served, 0x5EED5EEDu);
+
+    ASSERT_TRUE(shrink(name, 8));  // the list now ends inside its first record
+    const platform::SendOutcome cut = exchange();
+    EXPECT_TRUE(cut.delivered);
+    EXPECT_EQ(cut.result, 0u);
+    ASSERT_TRUE(block.WriteAt(0, request, sizeof request));
+    EXPECT_EQ(exchange().result, 1u);  // and it serves on
+    platform::DeleteGlobalAtom(atom);
+    platform::ReleaseWindow(window);
 }
 
 TEST_F(DataServerTest, ItsOwnClockFliesTheModel) {

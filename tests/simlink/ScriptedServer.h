@@ -73,13 +73,16 @@ private:
         auto it = blocks_.find(key);
         if (it == blocks_.end()) {
             auto block = std::make_unique<platform::SharedBlock>();
-            if (!block->OpenExisting(m.atomName, RequestQueue::kBlockBytes) || !block->Map()) return 0;
+            if (!block->OpenExisting(m.atomName, RequestQueue::kBlockBytes)) return 0;
             it = blocks_.emplace(key, std::move(block)).first;
         }
-        uint8_t* view = it->second->View();
+        uint8_t* view = copy_.data();  // the whole block, served and tampered with, then written back
+        it->second->ReadAt(0, view, copy_.size());
         if (inspector_) inspector_(view);
         const uint64_t served = sim::ServeRecords(view, RequestQueue::kBlockBytes, dialect_, space, nullptr);
-        return tamper_ ? tamper_(view, served) : served;
+        const uint64_t result = tamper_ ? tamper_(view, served) : served;
+        it->second->WriteAt(0, view, copy_.size());
+        return result;
     }
 
     std::string className_, title_;
@@ -92,6 +95,7 @@ private:
     std::atomic<uint32_t> delayMs_{0};
     std::atomic<int> exchanges_{0};
     std::vector<std::string> atomNames_;
+    std::vector<uint8_t> copy_ = std::vector<uint8_t>(RequestQueue::kBlockBytes);
 };
 
 }  // namespace halvex::test

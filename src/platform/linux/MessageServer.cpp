@@ -32,9 +32,11 @@ int listenAt(const std::string& path, std::string* error) {
         return -1;
     }
     std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-    const int probe = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+    // The probe never waits: a server that stopped with its backlog full answers EAGAIN, and
+    // it still holds the name (it may be resumed).
+    const int probe = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (probe >= 0) {
-        const bool live = ::connect(probe, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
+        const bool live = ::connect(probe, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0 || errno == EAGAIN;
         ::close(probe);
         if (live) {
             if (error) *error = "another server answers at " + path;
@@ -94,6 +96,7 @@ struct MessageServer::Impl {
             const uint64_t result = handler(m);
             if (!wire::SendAll(c.fd, &result, sizeof result)) break;
         }
+        ::shutdown(c.fd, SHUT_RDWR);  // the sender learns at once; the descriptor goes at the next reap
         if (farewell) farewell(c.id);
         c.finished = true;
     }
@@ -161,8 +164,13 @@ bool MessageServer::Start(const std::string& className, const std::string& title
         return false;
     }
     std::vector<std::string> paths;
-    if (!className.empty()) paths.push_back(ClassSocketPath(className));
-    if (!title.empty()) paths.push_back(TitleSocketPath(title));
+    std::string problem;
+    if (!className.empty()) paths.push_back(ClassSocketPath(className, &problem));
+    if (!title.empty()) paths.push_back(TitleSocketPath(title, &problem));
+    if (!problem.empty()) {
+        if (error) *error = problem;
+        return false;
+    }
     for (const std::string& path : paths) {
         const int fd = listenAt(path, error);
         if (fd < 0) {

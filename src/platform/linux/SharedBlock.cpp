@@ -1,4 +1,5 @@
 // POSIX shared memory: created exclusively, so a name already in use is reported, never reused.
+// Accessed with pread and pwrite, which report a shrunk block where a mapping would fault.
 #include "platform/SharedBlock.h"
 
 #include <fcntl.h>
@@ -6,7 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <mutex>
 #include <set>
 
@@ -27,6 +30,13 @@ HeldNames& held() {
     return h;
 }
 
+// ftruncate alone reserves nothing: a full /dev/shm would show only as SIGBUS on first use.
+int reserveWithFallocate(int descriptor, uint64_t sizeBytes) {
+    return ::posix_fallocate(descriptor, 0, static_cast<off_t>(sizeBytes));
+}
+
+std::atomic<BlockReservation> reservation{reserveWithFallocate};
+
 }  // namespace
 
 std::string SharedBlockSystemName(const std::string& name) {
@@ -46,7 +56,7 @@ SharedBlock::Created SharedBlock::Create(const std::string& name, size_t sizeByt
     if (fd < 0 && errno == EEXIST && !held().names.count(systemName) && ::shm_unlink(systemName.c_str()) == 0)
         fd = ::shm_open(systemName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return errno == EEXIST ? Created::AlreadyExisted : Created::Failed;
-    if (::ftruncate(fd, static_cast<off_t>(sizeBytes)) != 0) {
+    if (::ftruncate(fd, static_cast<off_t>(sizeBytes)) != 0 || reservation.load()(fd, sizeBytes) != 0) {
         ::close(fd);
         ::shm_unlink(systemName.c_str());
         return Created::Failed;
@@ -76,22 +86,36 @@ bool SharedBlock::OpenExisting(const std::string& name, size_t sizeBytes) {
     return true;
 }
 
-uint8_t* SharedBlock::Map() {
-    if (fd_ < 0) return nullptr;
-    if (view_) return view_;
-    void* p = ::mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
-    if (p == MAP_FAILED) return nullptr;
-    view_ = static_cast<uint8_t*>(p);
-    return view_;
+size_t SharedBlock::ReadAt(size_t offsetBytes, void* into, size_t bytes) const {
+    auto* p = static_cast<uint8_t*>(into);
+    size_t done = 0;
+    while (fd_ >= 0 && done < bytes) {
+        const ssize_t n = ::pread(fd_, p + done, bytes - done, static_cast<off_t>(offsetBytes + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // the end of a shrunk block, or an error
+        done += static_cast<size_t>(n);
+    }
+    std::memset(p + done, 0, bytes - done);
+    return done;
 }
 
-void SharedBlock::Unmap() {
-    if (view_) ::munmap(view_, size_);
-    view_ = nullptr;
+bool SharedBlock::WriteAt(size_t offsetBytes, const void* from, size_t bytes) {
+    const auto* p = static_cast<const uint8_t*>(from);
+    size_t done = 0;
+    while (fd_ >= 0 && done < bytes) {
+        const ssize_t n = ::pwrite(fd_, p + done, bytes - done, static_cast<off_t>(offsetBytes + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return done == bytes;
+}
+
+BlockReservation SetBlockReservation(BlockReservation reserve) {
+    return reservation.exchange(reserve ? reserve : reserveWithFallocate);
 }
 
 void SharedBlock::Close() {
-    Unmap();
     if (fd_ >= 0) {
         ::close(fd_);
         if (owner_) {

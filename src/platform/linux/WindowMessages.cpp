@@ -2,6 +2,7 @@
 // the connection and one 8-byte answer. Atoms and message ids are per-process tables.
 #include "platform/WindowMessages.h"
 
+#include <fcntl.h>
 #include <sys/time.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -30,7 +31,7 @@ struct WindowSlot {
     std::string path;
     int fd = -1;
     bool used = false;
-    uint32_t timeoutMs = kNoTimeoutSet;  // the receive time-out set on fd
+    uint32_t timeoutMs = kNoTimeoutSet;  // the send and receive time-outs set on fd
 };
 
 struct Tables {
@@ -46,29 +47,46 @@ Tables& tables() {
     return t;
 }
 
-// A connected socket to path, or -1 with errno set.
-int connectTo(const std::string& path) {
+// Sets both time-outs of fd: send (which also bounds connect on a local socket) and receive.
+void setTimeouts(int fd, uint32_t timeoutMs) {
+    timeval limit{static_cast<time_t>(timeoutMs / 1000), static_cast<suseconds_t>(timeoutMs % 1000) * 1000};
+    if (timeoutMs == 0) limit.tv_usec = 1;  // 0 would mean "wait for ever"
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+}
+
+// A connected socket to path, or -1 with errno set. A server whose backlog is full (stopped, or
+// too busy to accept) is waited for at most waitMs, then EAGAIN; waitMs 0 does not wait at all.
+int connectTo(const std::string& path, uint32_t waitMs) {
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
+    if (path.empty()) {  // the runtime folder was refused
+        errno = ENOENT;
+        return -1;
+    }
     if (path.size() >= sizeof addr.sun_path) {
         errno = ENAMETOOLONG;
         return -1;
     }
     std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC | (waitMs == 0 ? SOCK_NONBLOCK : 0), 0);
     if (fd < 0) return -1;
+    if (waitMs > 0) setTimeouts(fd, waitMs);
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
         const int e = errno;
         ::close(fd);
         errno = e;
         return -1;
     }
+    if (waitMs == 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);  // exchanges block, with time-outs
     return fd;
 }
 
+// A window exists while something listens at path. One that cannot take a connection now is still
+// found, as a hung window is; sends to it then time out.
 WindowHandle findAt(const std::string& path) {
-    const int fd = connectTo(path);
-    if (fd < 0) return 0;  // no file, or nobody listening: no such window
+    int fd = connectTo(path, 0);
+    if (fd < 0 && errno != EAGAIN) return 0;  // no file, or nobody listening: no such window
     Tables& t = tables();
     std::lock_guard guard(t.lock);
     for (size_t i = 0; i < t.windows.size(); ++i) {
@@ -164,12 +182,24 @@ SendOutcome SendMessageWithTimeout(WindowHandle window, uint32_t message, uint64
         return out;
     }
     WindowSlot& slot = t.windows[window - 1];
+    // The wait for a reconnection counts against timeoutMs.
+    uint32_t waitMs = timeoutMs;
     if (slot.fd < 0) {
-        slot.fd = connectTo(slot.path);  // the server may have restarted under the same name
+        const auto start = std::chrono::steady_clock::now();
+        slot.fd = connectTo(slot.path, timeoutMs);  // the server may have restarted under the same name
         if (slot.fd < 0) {
-            out.lastError = static_cast<uint32_t>(errno);
+            out.lastError = errno == EAGAIN ? ETIMEDOUT : static_cast<uint32_t>(errno);
             return out;
         }
+        slot.timeoutMs = kNoTimeoutSet;
+        const auto spentMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        waitMs = spentMs >= timeoutMs ? 1 : timeoutMs - static_cast<uint32_t>(spentMs);
+    }
+    // The time-outs are socket options, set again only when they change: fewer system calls per
+    // exchange than waiting in poll().
+    if (slot.timeoutMs != waitMs) {
+        setTimeouts(slot.fd, waitMs);
+        slot.timeoutMs = waitMs;
     }
 
     // One buffer, one send: header and names together.
@@ -181,19 +211,11 @@ SendOutcome SendMessageWithTimeout(WindowHandle window, uint32_t message, uint64
     std::memcpy(buffer + sizeof header + messageName->size(), atomName.data(), atomName.size());
     const size_t bytes = sizeof header + messageName->size() + atomName.size();
     if (!wire::SendAll(slot.fd, buffer, bytes)) {
-        out.lastError = static_cast<uint32_t>(errno);
+        out.lastError = errno == EAGAIN || errno == EWOULDBLOCK ? ETIMEDOUT : static_cast<uint32_t>(errno);
         closeConnection(slot);
         return out;
     }
 
-    // The receive time-out is a socket option, set again only when it changes: one system call
-    // fewer per exchange than waiting in poll().
-    if (slot.timeoutMs != timeoutMs) {
-        timeval limit{static_cast<time_t>(timeoutMs / 1000), static_cast<suseconds_t>(timeoutMs % 1000) * 1000};
-        if (timeoutMs == 0) limit.tv_usec = 1;  // 0 would mean "wait for ever"
-        ::setsockopt(slot.fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-        slot.timeoutMs = timeoutMs;
-    }
     uint64_t result = 0;
     if (!wire::ReceiveAll(slot.fd, &result, sizeof result)) {
         // 0 when the server hung up without answering; EAGAIN after the time-out
