@@ -1,7 +1,6 @@
 halvex_add_fuzz(flightplan_fuzz
   SOURCES FlightPlanFuzz.cpp
-  LIBS halvex_fms
-  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/corpus/flightplan)
+  LIBS halvex_fms)
 # Up to two hundred edits per input, each recomputing the plan: under the sanitizers fewer
 # mutations keep the suite quick.
 if(HALVEX_SANITIZE AND NOT HALVEX_FUZZ)

@@ -1,0 +1,4 @@
+halvex_add_fuzz(route_files_fuzz
+  SOURCES RouteFilesFuzz.cpp
+  DICT route.dict
+  LIBS halvex_fms XercesC::XercesC)

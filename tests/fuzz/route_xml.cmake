@@ -1,0 +1,4 @@
+halvex_add_fuzz(route_xml_fuzz
+  SOURCES RouteXmlFuzz.cpp
+  DICT route.dict
+  LIBS halvex_fms XercesC::XercesC)
