@@ -10,7 +10,7 @@
 #
 # HALVEX_FUZZ_JOBS sets how many targets run at once (default 2). HALVEX_FUZZ_MINIMIZE=1 rebuilds
 # each kept corpus from scratch (the smallest set with the same coverage) instead of adding to it.
-# Inputs are at most 2 KB: enough for every format's structure, and it keeps the corpora small.
+# Inputs are at most 1 KB: enough for every format's structure, and it keeps the corpora small.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
@@ -21,7 +21,7 @@ if [[ $# -gt 0 && $1 =~ ^[0-9]+$ ]]; then
 fi
 jobs=${HALVEX_FUZZ_JOBS:-2}
 minimize=${HALVEX_FUZZ_MINIMIZE:-0}
-max_len=2048
+max_len=1024
 
 # ---- build -----------------------------------------------------------------------------------
 "$root/scripts/setup.sh"

@@ -14,6 +14,10 @@ namespace {
 
 using namespace halvex;
 
+// Every plan state the edits can reach takes a few dozen of them; longer inputs only repeat, and
+// each edit costs a recompute (and a setting of an airport a scan of the whole database).
+constexpr int kMaxEdits = 48;
+
 class Reader {
 public:
     Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
@@ -60,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const PerfSpecTable& performance = BundledPerformance();
     FlightPlanSet set(&db, &performance, &aircraft);
     Reader in(data, size);
-    for (int edits = 0; in.more() && edits < 200; ++edits) {
+    for (int edits = 0; in.more() && edits < kMaxEdits; ++edits) {
         const FlightPlan& cur = set.Current();
         switch (in.byte() % 18) {
         case 0: set.setOrigin(airports[in.byte() % 8]); break;
