@@ -25,16 +25,15 @@ max_len=1024
 
 # ---- build -----------------------------------------------------------------------------------
 "$root/scripts/setup.sh"
-werror=OFF
-[ "${CI:-}" = "true" ] && werror=ON
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-# -O2 without NDEBUG: fast, and the assertions stay armed.
+# -O2 without NDEBUG: fast, and the assertions stay armed. Warnings are the ordinary builds'
+# business (scripts/test.sh); here they never stop a campaign.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g" \
-  -DHALVEX_FUZZ=ON -DHALVEX_BENCH=OFF -DHALVEX_WERROR=$werror "${launcher[@]}" >/dev/null
+  -DHALVEX_FUZZ=ON -DHALVEX_BENCH=OFF -DHALVEX_WERROR=OFF "${launcher[@]}" >/dev/null
 
 # build-fuzz/fuzz-targets.txt, one line per target separated by "|": name, binary, kept corpus, dictionary, extra seeds.
 mapfile -t all_lines <"$build/fuzz-targets.txt"
