@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "script/ScriptHost.h"
 
@@ -22,11 +23,12 @@ bool switchedOn(ScriptHost& engine, const char* key) { return readSetting(engine
 
 }  // namespace
 
-int Configuration::load(ScriptHost& engine) {
+int Configuration::load(ScriptHost& engine, const std::filesystem::path& root) {
+    const std::string file = (root / kFile).string();
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(kFile, ec)) return -1;
+    if (!std::filesystem::is_regular_file(file, ec)) return -1;
     try {
-        engine.LoadScript(kFile);
+        engine.LoadScript(file.c_str());
     } catch (const std::exception&) {
         return -1;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 
 namespace halvex {
 
@@ -16,8 +17,9 @@ struct Configuration {
     bool interpolateHigh = false;  // "DRAW_INTERPOLATE_HIGH"
 
     // Runs the file in engine and reads the keys. 0 on success, -1 when the file is missing or
-    // raises an error (the settings then keep their defaults).
-    int load(ScriptHost& engine);
+    // raises an error (the settings then keep their defaults). The file is looked for under
+    // root, by default the working directory.
+    int load(ScriptHost& engine, const std::filesystem::path& root = {});
 };
 
 }  // namespace halvex

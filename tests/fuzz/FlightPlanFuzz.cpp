@@ -1,15 +1,22 @@
-// Bytes as a sequence of flight-plan edits on the bundled data; every invariant of the plans is
-// checked after each edit and a violation aborts. Procedure files are not read (the working
-// directory has none), which keeps each input fast; the airports still get set.
+// Bytes as a sequence of flight-plan edits on the bundled data and performance table, both
+// loaded once per process; every invariant of the plans is checked after each edit and a
+// violation aborts. Procedure files are not read (the working directory has none), which keeps
+// each input fast; the airports still get set.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
+#include "fms/PerfSpecTable.h"
 #include "fms/PlanTestSupport.h"
+#include "script/LuaHost.h"
 
 namespace {
 
 using namespace halvex;
+
+// Every plan state the edits can reach takes a few dozen of them; longer inputs only repeat, and
+// each edit costs a recompute (and a setting of an airport a scan of the whole database).
+constexpr int kMaxEdits = 48;
 
 class Reader {
 public:
@@ -30,6 +37,16 @@ private:
     size_t pos_ = 0;
 };
 
+const PerfSpecTable& BundledPerformance() {
+    static const PerfSpecTable table = [] {
+        PerfSpecTable t;
+        LuaHost engine;
+        if (t.load(engine, (test::DataRoot() / "Gauges/HalvexFmsZolan/").string()) != 0) std::abort();
+        return t;
+    }();
+    return table;
+}
+
 void Check(const FlightPlanSet& set) {
     const std::string v = test::PlanViolations(set.Active(), "active") + test::PlanViolations(set.Modified(), "modified");
     if (!v.empty()) {
@@ -44,9 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const NavDatabase& db = test::BundledDatabase();
     static const char* airports[] = {"KSEA", "KPDX", "KSFO", "KBOI", "KBFI", "KLAX", "", "XXXX"};
     SettableAircraft aircraft;
-    FlightPlanSet set(&db, nullptr, &aircraft);
+    static const PerfSpecTable& performance = BundledPerformance();
+    FlightPlanSet set(&db, &performance, &aircraft);
     Reader in(data, size);
-    for (int edits = 0; in.more() && edits < 200; ++edits) {
+    for (int edits = 0; in.more() && edits < kMaxEdits; ++edits) {
         const FlightPlan& cur = set.Current();
         switch (in.byte() % 18) {
         case 0: set.setOrigin(airports[in.byte() % 8]); break;

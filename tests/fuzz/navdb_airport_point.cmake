@@ -1,4 +1,5 @@
 halvex_add_fuzz(navdb_airport_point_fuzz
   SOURCES NavDbAirportPointFuzz.cpp
+  DICT navdata.dict
   LIBS halvex_navdb
-  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/airports.dat ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/malformed.txt)
+  SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/airports.dat ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/malformed.txt)

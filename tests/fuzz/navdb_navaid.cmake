@@ -1,4 +1,5 @@
 halvex_add_fuzz(navdb_navaid_fuzz
   SOURCES NavDbNavaidFuzz.cpp
+  DICT navdata.dict
   LIBS halvex_navdb
-  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/wpNavAID.txt ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/malformed.txt)
+  SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/wpNavAID.txt ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/malformed.txt)

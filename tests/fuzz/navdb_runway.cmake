@@ -1,7 +1,8 @@
 halvex_add_fuzz(navdb_runway_fuzz
   SOURCES NavDbRunwayFuzz.cpp
+  DICT navdata.dict
   LIBS halvex_navdb
-  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/wpNavAPT.txt ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/malformed.txt)
+  SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/wpNavAPT.txt ${CMAKE_CURRENT_SOURCE_DIR}/navdb_seeds/malformed.txt)
 # Each run loads a whole database, whose reserved tables (a quarter of a million rows) make
 # sanitizer allocations slow: fewer mutations there keep the suite quick.
 if(HALVEX_SANITIZE AND NOT HALVEX_FUZZ)

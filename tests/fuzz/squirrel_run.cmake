@@ -1,4 +1,5 @@
 halvex_add_fuzz(squirrel_run_fuzz
   SOURCES SquirrelRunFuzz.cpp
+  DICT squirrel.dict
   LIBS halvex_squirrel
-  CORPUS ${PROJECT_SOURCE_DIR}/tests/squirrel/fuzz_seeds)
+  SEEDS ${PROJECT_SOURCE_DIR}/tests/squirrel/fuzz_seeds)
