@@ -124,5 +124,25 @@ TEST_F(GuidancePagesTest, VnavNamesEveryPointByItsLegAndPagesThroughThem) {
     EXPECT_EQ(scriptError(), "");
 }
 
+// The names are kept between cycles: an executed change of the same length must still show.
+TEST_F(GuidancePagesTest, VnavNamesFollowAnExecutedChangeOfTheSameLength) {
+    keys("F2");
+    type("KSEA");
+    keys("L1");
+    type("KPDX");
+    keys("R1 F4");
+    type("OLM");
+    keys("L2 F10");
+    g_guidance.path = {{9000, "TOD", 47.0, -122.9, 1}};
+    keys("F5");
+    EXPECT_EQ(Trim(row(3).substr(0, 12)), "OLM") << screen();
+    keys("F4 K2 L2");
+    type("ALDER");
+    keys("L2 F10 F5");
+    ASSERT_EQ(active().LegsEntry(1)->name, "ALDER");
+    ASSERT_EQ(active().entries.size(), 3u);  // no hidden points: the plan's counts are unchanged
+    EXPECT_EQ(Trim(row(3).substr(0, 12)), "ALDER") << screen();
+}
+
 }  // namespace
 }  // namespace halvex::test
