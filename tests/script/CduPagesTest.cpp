@@ -196,7 +196,9 @@ TEST_F(CduPagesTest, LegsPageEditsAltitudeInsertsDeletesAndFliesDirect) {
     keys("R2");
     EXPECT_NE(row(14).find("INVALID"), std::string::npos) << screen();
     EXPECT_NE(row(4).find("12000"), std::string::npos) << screen();
-    keys("K3 K3 K3 K3 K3 K3");  // CLR the refused text
+    keys("K3");  // CLR takes the message away and shows the refused text again
+    EXPECT_NE(row(14).find("123456"), std::string::npos) << screen();
+    keys("K3 K3 K3 K3 K3 K3");  // then the text, one character at a time
     EXPECT_EQ(row(14), std::string(24, ' ')) << screen();
 
     type("BTG");
