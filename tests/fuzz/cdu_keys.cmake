@@ -1,7 +1,6 @@
 halvex_add_fuzz(cdu_keys_fuzz
   SOURCES CduKeysFuzz.cpp
-  LIBS halvex_gauge
-  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/corpus/cdu_keys)
+  LIBS halvex_gauge)
 # Every input runs page cycles on the whole script: under the sanitizers fewer mutations keep the
 # suite quick.
 if(HALVEX_SANITIZE AND NOT HALVEX_FUZZ)
