@@ -116,6 +116,13 @@ cairo_scaled_font_t* FontSet::Scaled(FontId id, int face) {
     return slot;
 }
 
+cairo_font_face_t* FontSet::Face(bool bold) {
+    cairo_font_face_t* f = impl_->faces[bold ? 1 : 0][0].cairo;
+    if (f) return f;
+    if (!impl_->toy) impl_->toy = cairo_toy_font_face_create("sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    return impl_->toy;
+}
+
 GlyphRef FontSet::Glyph(FontId id, uint32_t codePoint) {
     const int bold = isBold(SpecOf(id).weight) ? 1 : 0;
     for (int face = 0; face < kFaceCount; ++face) {

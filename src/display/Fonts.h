@@ -6,6 +6,7 @@
 #include <cstdint>
 
 typedef struct _cairo_scaled_font cairo_scaled_font_t;
+typedef struct _cairo_font_face cairo_font_face_t;
 
 namespace halvex {
 
@@ -34,6 +35,8 @@ public:
     cairo_scaled_font_t* Scaled(FontId id, int face);
     GlyphRef Glyph(FontId id, uint32_t codePoint);
     bool HasTahoma() const { return tahomaLoaded_; }
+    // The Tahoma face itself, for drawings at any size (the faces of the gauges).
+    cairo_font_face_t* Face(bool bold);
 
     // Ascent and descent in pixels of the primary face at id's size (layout of a line box).
     double Ascent(FontId id);
