@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <cmath>
+#include <algorithm>
 #include <cstring>
 
 namespace halvex {
@@ -45,18 +46,20 @@ void StretchBottomUp(const BottomUpImage& image, DeviceContext dc, float x, floa
     const long cw = cairo_image_surface_get_width(dc), ch = cairo_image_surface_get_height(dc);
     const int stride = cairo_image_surface_get_stride(dc);
     const long rowBytes = static_cast<long>(image.width) * 3;
+    // Source byte offset of every visible destination column, worked out once per copy.
+    const long firstX = std::max(0L, -dx0), endX = std::min(dw, cw - dx0);
+    if (firstX >= endX) return;
+    std::vector<long> columnOffset(static_cast<size_t>(endX - firstX));
+    for (long tx = firstX; tx < endX; ++tx) columnOffset[static_cast<size_t>(tx - firstX)] = tx * image.width / dw * 3;
     for (long ty = 0; ty < dh; ++ty) {
         const long py = dy0 + ty;
         if (py < 0 || py >= ch) continue;
         const long sourceRow = ty * image.height / dh;  // from the top of the picture
         const uint8_t* src = image.rows.data() + (image.height - 1 - sourceRow) * rowBytes;
-        auto* dst = reinterpret_cast<uint32_t*>(data + py * stride);
-        for (long tx = 0; tx < dw; ++tx) {
-            const long px = dx0 + tx;
-            if (px < 0 || px >= cw) continue;
-            const long sx = tx * image.width / dw;
-            const uint8_t* s = src + sx * 3;
-            dst[px] = 0xFF000000u | static_cast<uint32_t>(s[2]) << 16 | static_cast<uint32_t>(s[1]) << 8 | s[0];
+        auto* dst = reinterpret_cast<uint32_t*>(data + py * stride) + dx0 + firstX;
+        for (const long offset : columnOffset) {
+            const uint8_t* s = src + offset;
+            *dst++ = 0xFF000000u | static_cast<uint32_t>(s[2]) << 16 | static_cast<uint32_t>(s[1]) << 8 | s[0];
         }
     }
     cairo_surface_mark_dirty(dc);

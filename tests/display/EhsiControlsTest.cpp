@@ -4,7 +4,7 @@
 #include <cmath>
 #include <set>
 
-#include "FakeEhsiSource.h"
+#include "display/FakeEhsiSource.h"
 #include "display/EhsiRenderer.h"
 #include "display/EhsiValues.h"
 

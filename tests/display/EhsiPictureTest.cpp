@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "FakeEhsiSource.h"
+#include "display/FakeEhsiSource.h"
 #include "PixelProbe.h"
 #include "display/EhsiRenderer.h"
 #include "display/EhsiValues.h"
