@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "display/TrackPlot.h"
 #include "GaugePictures.h"
 #include "PlanVerbs.h"
 #include "gauge/EhsiCoreSource.h"
@@ -22,6 +23,7 @@ struct EhsiOptions {
     std::string plan;
     std::string codes;
     std::string png = "ehsi.png";
+    std::string plot;
     float scale = 1.0f;
 };
 
@@ -91,6 +93,17 @@ int runEhsi(const EhsiOptions& o) {
         std::cerr << "halvex-fms ehsi: cannot write " << o.png << "\n";
         return 1;
     }
+    if (!o.plot.empty()) {
+        TrackPlotData data;
+        data.title = "Active plan";
+        for (const WaypointEntry& e : core->Model()->Plans().Active().entries)
+            if (e.onLegs) data.planned.push_back({e.position, e.name});
+        if (core->Simulator()->IsConnected()) data.flown.push_back(source.AircraftPoint());
+        if (!WriteTrackPlot(data, o.plot)) {
+            std::cerr << "halvex-fms ehsi: cannot write " << o.plot << "\n";
+            return 1;
+        }
+    }
     std::cout << "range_nm: " << renderer.RangeNm() << "\nmap: " << (renderer.MapStyle() ? 1 : 0)
               << "\nsimulator: " << (core->Simulator()->IsConnected() ? "connected" : "not connected")
               << "\npng: " << o.png << "\n";
@@ -108,6 +121,7 @@ void AddEhsiCommand(CLI::App& app) {
                     "Control codes, comma-separated: 1 NAV, 2 MAP, 5 BRG, 12/13 range up/down, 41/42 course, "
                     "44/45 heading bug");
     cmd->add_option("--png", options->png, "Output file (default ehsi.png)");
+    cmd->add_option("--plot", options->plot, "Also write the active plan's legs as a north-up map (PNG)");
     cmd->add_option("--scale", options->scale, "Gauge size as a multiple of the 492 x 492 face (default 1)")
         ->check(CLI::Range(0.1f, 8.0f));
     cmd->callback([options] {
