@@ -56,6 +56,22 @@ TEST(EhsiPicture, LubberAndHeadingBugSitWhereTheRoseGeometryPutsThem) {
     }
 }
 
+TEST(EhsiPicture, AHeadingBelowZeroReadsAsItsCompassValue) {
+    Ehsi below, wrapped;
+    below.src.trueHeading = 0, below.src.variation = 13;  // magnetic -13
+    wrapped.src.trueHeading = 347, wrapped.src.variation = 0;
+    below.Draw();
+    wrapped.Draw();
+    int differing = 0, lit = 0;
+    for (int y = 4; y < 36; ++y)
+        for (int x = 150; x < 235; ++x) {
+            differing += below.At(x, y) != wrapped.At(x, y);
+            lit += probe::Lit(below.At(x, y));
+        }
+    EXPECT_GT(lit, 40);
+    EXPECT_EQ(differing, 0);  // "347" both times
+}
+
 TEST(EhsiPicture, FmsVerticalDeviationPinsTheBarAtFullScaleAndWritesItsValue) {
     Ehsi e;
     e.Press(1);
