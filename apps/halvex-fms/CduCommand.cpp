@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "GaugePictures.h"
 #include "gauge/StandardCore.h"
 
 namespace halvex::cli {
@@ -93,6 +94,8 @@ struct CduOptions {
     int cycles = 1;
     bool raw = false;
     bool colour = false;
+    std::string png;
+    float scale = 1.0f;
 };
 
 int runCdu(const CduOptions& o) {
@@ -124,6 +127,10 @@ int runCdu(const CduOptions& o) {
     }
     for (int i = 0; i < o.cycles; ++i) cycle();
     printScreen(cdu, o.raw ? Style::Raw : o.colour ? Style::Colour : Style::Text);
+    if (!o.png.empty() && !WriteCduPicture(*core, o.png, o.scale)) {
+        std::cerr << "halvex-fms cdu: cannot write " << o.png << "\n";
+        return 1;
+    }
     return 0;
 }
 
@@ -141,6 +148,9 @@ void AddCduCommand(CLI::App& app) {
     auto* raw = cmd->add_flag("--raw", options->raw, "Print cell values in hexadecimal");
     auto* colour = cmd->add_flag("--colour", options->colour, "Show palette colours");
     raw->excludes(colour);
+    cmd->add_option("--png", options->png, "Also write the CDU gauge (face and screen) as a PNG file");
+    cmd->add_option("--scale", options->scale, "Gauge size as a multiple of the 500 x 559 face (default 1)")
+        ->check(CLI::Range(0.1f, 8.0f));
     cmd->callback([options] {
         const int rc = runCdu(*options);
         if (rc != 0) throw CLI::RuntimeError(rc);

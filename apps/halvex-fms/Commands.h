@@ -6,6 +6,7 @@
 namespace halvex::cli {
 
 void AddCduCommand(CLI::App& app);
+void AddEhsiCommand(CLI::App& app);
 void AddNavdataCommand(CLI::App& app);
 void AddProceduresCommand(CLI::App& app);
 void AddPlanCommand(CLI::App& app);

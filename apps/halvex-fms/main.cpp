@@ -7,6 +7,7 @@ int main(int argc, char** argv) {
     CLI::App app{"Halvex FMS Zolan: flight management system tools"};
     app.require_subcommand(1);
     halvex::cli::AddCduCommand(app);
+    halvex::cli::AddEhsiCommand(app);
     halvex::cli::AddNavdataCommand(app);
     halvex::cli::AddProceduresCommand(app);
     halvex::cli::AddPlanCommand(app);

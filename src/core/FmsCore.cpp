@@ -1,5 +1,6 @@
 #include "core/FmsCore.h"
 
+#include "display/CduRenderer.h"
 #include "script/LuaHost.h"
 
 namespace halvex {
@@ -106,6 +107,19 @@ bool FmsCore::DrawCdu() {
     if (due) RunCduCycle();
     ++frameCounter_;
     return due;
+}
+
+}  // namespace halvex
+
+namespace halvex {
+
+int FmsCore::DrawCdu(DeviceContext deviceContext) {
+    if (!DrawCdu()) return 0;  // nothing is painted on the draws in between
+    DrawSurface& surface = cdu_->Surface();
+    if (surface.Target() != deviceContext) surface.BindTarget(deviceContext);
+    const SurfacePlacement& p = surface.Placement();
+    RenderCdu(surface, p.x * p.scaleX, p.y * p.scaleY, p.width * p.scaleX, p.height * p.scaleY);
+    return 0;
 }
 
 }  // namespace halvex

@@ -63,6 +63,9 @@ public:
     // The CDU gauge's pre-draw: runs a CDU cycle when due. Returns true when the screen was
     // repainted (the caller then renders the grid).
     bool DrawCdu();
+    // The same on a device context: when due, the grid is painted onto it at the screen's
+    // origin and size times the scale. The surface must be bound to it. Returns 0.
+    int DrawCdu(DeviceContext deviceContext);
     // One CDU cycle regardless of the cadence (tools and tests): the script when all is well,
     // else the start-up message.
     void RunCduCycle();

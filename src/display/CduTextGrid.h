@@ -37,6 +37,7 @@ public:
 
     void Clear() { cells_.fill(cell::kBlank); }
     TextCell At(int row, int column) const { return cells_[static_cast<size_t>(row * kColumns + column)]; }
+    void Set(int row, int column, TextCell value) { cells_[static_cast<size_t>(row * kColumns + column)] = value; }
 
     // From cell 0 on, row after row, colour 7 large font; at most 360 cells, the rest untouched.
     void WriteMessage(std::string_view text);

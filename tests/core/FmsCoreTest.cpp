@@ -73,6 +73,33 @@ TEST_F(FmsCoreTest, TheCduRunsEveryFifteenthDrawOrAtOnceWhileKeysWait) {
     EXPECT_FALSE(core->DrawCdu());
 }
 
+TEST_F(FmsCoreTest, TheCduDrawPaintsTheScreenWindowOnlyWhenDue) {
+    writeTree(false, true);  // the start-up message gives a known first row
+    auto core = makeCore();
+    core->Cdu()->Surface().Palette().fill(0xFFFFFFFF);  // the test page has no colour table
+    core->Update();
+    const int width = 1000, height = 1118;  // the gauge at twice the face size
+    ScopedContext gauge(width, height);
+    core->Cdu()->Surface().BindTarget(gauge.get());
+    core->SetCduScale(width * 0.002f, height * 0.0017889087f);
+    auto litRows = [&](int x0, int x1, int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; x += 2) n += (PixelAt(gauge.get(), x, y) & 0xFFFFFF) != 0;
+        return n;
+    };
+    EXPECT_EQ(core->DrawCdu(gauge.get()), 0);
+    EXPECT_GT(litRows(144, 864, 102, 102 + 34), 20);         // the message's row, top of the window
+    EXPECT_EQ(litRows(0, width, 0, 100), 0);                  // nothing above the window
+    EXPECT_EQ(litRows(0, 142, 100, 614), 0);                  // nor left of it
+    ScopedContext next(width, height);                       // the next draw is not due
+    EXPECT_EQ(core->DrawCdu(next.get()), 0);
+    bool blank = true;
+    for (int y = 102; y < 614 && blank; y += 3)
+        for (int x = 144; x < 864 && blank; x += 3) blank = PixelAt(next.get(), x, y) == 0xFF000000u;
+    EXPECT_TRUE(blank);
+}
+
 TEST_F(FmsCoreTest, MissingConfigurationShowsIniFileNotLoaded) {
     writeTree(false, true);
     auto core = makeCore();

@@ -1,0 +1,3 @@
+halvex_add_bench(display_bench
+  SOURCES DisplayBench.cpp
+  LIBS halvex_display)
