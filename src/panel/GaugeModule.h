@@ -21,6 +21,8 @@ public:
     ~GaugeModule();
 
     const std::string& Path() const { return path_; }
+    const HalvexLinkage& Linkage() const { return *linkage_; }
+    const HalvexImportEntry* Imports() const { return imports_; }
     const std::vector<HalvexGaugeHeader*>& Gauges() const { return gauges_; }
     HalvexGaugeHeader* Gauge(const std::string& name) const;  // null when the module has none by that name
     // Puts the host's services into the import table's panel-services entry.
