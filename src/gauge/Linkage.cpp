@@ -4,12 +4,14 @@
 #include "gauge/GaugeRecords.h"
 #include "gauge/ModuleState.h"
 
-#define HALVEX_EXPORT extern "C" __attribute__((visibility("default")))
+#define HALVEX_EXPORT __attribute__((visibility("default")))
 
+extern "C" {
 HALVEX_EXPORT HalvexImportEntry ImportTable[] = {
     {HALVEX_IMPORT_PANEL_SERVICES, nullptr},
     {0, nullptr},
 };
+}
 
 namespace halvex {
 
@@ -90,6 +92,7 @@ HalvexGaugeHeader lnavButtonGauge = Header("LNAV_BTN", lnavButtonList, LnavButto
 }  // namespace gauge
 }  // namespace halvex
 
+extern "C" {
 HALVEX_EXPORT HalvexLinkage Linkage = {
     HALVEX_MODULE_ID,
     halvex::gauge::ModuleInit,
@@ -100,3 +103,4 @@ HALVEX_EXPORT HalvexLinkage Linkage = {
     {&halvex::gauge::fmsCoreGauge, &halvex::gauge::cduGauge, &halvex::gauge::ap85Gauge, &halvex::gauge::ehsiGauge,
      &halvex::gauge::lnavToggleGauge, &halvex::gauge::lnavButtonGauge, nullptr},
 };
+}
