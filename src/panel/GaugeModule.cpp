@@ -7,16 +7,16 @@
 
 namespace halvex::panel {
 
-std::optional<GaugeModule> GaugeModule::Load(const std::string& path, std::string& error) {
+std::unique_ptr<GaugeModule> GaugeModule::Load(const std::string& path, std::string& error) {
     if (!std::filesystem::exists(path)) {
         error = "gauge module not found: " + path;
-        return std::nullopt;
+        return nullptr;
     }
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = dlerror();
         error = "cannot load gauge module " + path + ": " + (why ? why : "unknown error");
-        return std::nullopt;
+        return nullptr;
     }
     auto* linkage = static_cast<HalvexLinkage*>(dlsym(handle, HALVEX_LINKAGE_SYMBOL));
     auto* imports = static_cast<HalvexImportEntry*>(dlsym(handle, HALVEX_IMPORT_TABLE_SYMBOL));
@@ -24,28 +24,19 @@ std::optional<GaugeModule> GaugeModule::Load(const std::string& path, std::strin
         error = path + " is not a gauge module: it exports no " +
                 (linkage ? HALVEX_IMPORT_TABLE_SYMBOL : HALVEX_LINKAGE_SYMBOL);
         dlclose(handle);
-        return std::nullopt;
+        return nullptr;
     }
     if (linkage->moduleId != HALVEX_MODULE_ID) {
         error = path + ": unknown module identifier " + std::to_string(linkage->moduleId);
         dlclose(handle);
-        return std::nullopt;
+        return nullptr;
     }
-    return GaugeModule(path, handle, linkage, imports);
+    return std::unique_ptr<GaugeModule>(new GaugeModule(path, handle, linkage, imports));
 }
 
 GaugeModule::GaugeModule(std::string path, void* handle, HalvexLinkage* linkage, HalvexImportEntry* imports)
     : path_(std::move(path)), handle_(handle), linkage_(linkage), imports_(imports) {
     for (int i = 0; i < HALVEX_GAUGE_COUNT && linkage_->gauges[i]; ++i) gauges_.push_back(linkage_->gauges[i]);
-}
-
-GaugeModule::GaugeModule(GaugeModule&& other) noexcept
-    : path_(std::move(other.path_)),
-      handle_(other.handle_),
-      linkage_(other.linkage_),
-      imports_(other.imports_),
-      gauges_(std::move(other.gauges_)) {
-    other.handle_ = nullptr;
 }
 
 GaugeModule::~GaugeModule() {

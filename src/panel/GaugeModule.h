@@ -2,7 +2,7 @@
 // table, checked before any of its gauges is touched.
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,11 +13,10 @@ namespace halvex::panel {
 class GaugeModule {
 public:
     // Loads the module at path; on failure returns nothing and says why in error.
-    static std::optional<GaugeModule> Load(const std::string& path, std::string& error);
+    static std::unique_ptr<GaugeModule> Load(const std::string& path, std::string& error);
 
-    GaugeModule(GaugeModule&& other) noexcept;
-    GaugeModule& operator=(GaugeModule&&) = delete;
     GaugeModule(const GaugeModule&) = delete;
+    GaugeModule& operator=(const GaugeModule&) = delete;
     ~GaugeModule();
 
     const std::string& Path() const { return path_; }

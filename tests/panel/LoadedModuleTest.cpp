@@ -91,7 +91,7 @@ protected:
 
     test::ScratchRuntime runtime;  // no simulator: every read fails, as with the simulator stopped
     test::TempTree tree;
-    std::optional<GaugeModule> module;
+    std::unique_ptr<GaugeModule> module;
     std::unique_ptr<Panel> panel;
 };
 
