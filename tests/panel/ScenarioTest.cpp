@@ -50,7 +50,7 @@ TEST(Scenario, RefusesBadLinesWithTheirLineNumber) {
         {"at 1 keys A\nat 2 keys L7\n", "line 2: unknown key 'L7'"},
         {"at 1 keys L01\n", "line 1: unknown key 'L01'"},
         {"at 1 keys a\n", "line 1: unknown key 'a'"},
-        {"at 1 keys\n", "line 1: expected"},
+        {"at 1 keys\n", "line 1: keys needs at least one key"},
         {"at 1 click CDU 10 10\n", "line 1: unknown gauge 'CDU'"},
         {"at 1 click AP85 10\n", "line 1: expected 'click GAUGE"},
         {"at 1 click AP85 10 y\n", "line 1: click position"},
