@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   liblua5.1-0-dev libxerces-c-dev libboost-dev libcairo2-dev libfreetype-dev libsdl2-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libfmt-dev fonts-wine fonts-dejavu-core)
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libfmt-dev fonts-wine fonts-dejavu-core xvfb xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

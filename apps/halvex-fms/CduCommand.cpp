@@ -8,57 +8,13 @@
 
 #include "Commands.h"
 #include "GaugePictures.h"
+#include "display/CduScreenText.h"
+#include "gauge/CduKeyLayout.h"
 #include "gauge/StandardCore.h"
 
 namespace halvex::cli {
 
 namespace {
-
-// A key name as typed on the command line to its CDU key code.
-std::optional<int32_t> keyCode(const std::string& name) {
-    if (name.size() == 1) {
-        const char c = name[0];
-        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '/' || c == '+') return c;
-        return std::nullopt;
-    }
-    if (name == "SP") return 32;
-    const char group = name[0];
-    int n = 0;
-    try {
-        size_t used = 0;
-        n = std::stoi(name.substr(1), &used);
-        if (used != name.size() - 1) return std::nullopt;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-    if (group == 'L' && n >= 1 && n <= 6) return -29 - n;
-    if (group == 'R' && n >= 1 && n <= 6) return -49 - n;
-    if (group == 'F' && n >= 1 && n <= 10) return -9 - n;
-    if (group == 'K' && n >= 1 && n <= 4) return -n;
-    return std::nullopt;
-}
-
-void appendUtf8(std::string& out, uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-// What the CDU screen shows for a cell's character.
-uint32_t shownCharacter(TextCell c) {
-    const uint32_t ch = cell::Char(c);
-    if (ch == 0 || ch < 32 || ch == 127) return ' ';  // empty and control cells show nothing
-    if (ch == 96) return 0xB0;                      // degree sign
-    if (ch == 124) return 0x25A1;                   // white square
-    return ch;
-}
 
 enum class Style { Text, Raw, Colour };
 
@@ -81,7 +37,7 @@ void printScreen(CduUnit& cdu, Style style) {
                 std::snprintf(esc, sizeof esc, "\x1b[38;2;%u;%u;%um", argb >> 16 & 0xFF, argb >> 8 & 0xFF, argb & 0xFF);
                 line += esc;
             }
-            appendUtf8(line, shownCharacter(c));
+            AppendUtf8(line, ShownCharacter(c));
         }
         if (style == Style::Colour) line += "\x1b[0m";
         std::cout << line << "\n";
@@ -104,7 +60,7 @@ int runCdu(const CduOptions& o) {
         std::vector<int32_t> codes;
         std::istringstream words(option);
         for (std::string word; words >> word;) {
-            const std::optional<int32_t> code = keyCode(word);
+            const std::optional<int32_t> code = gauge::CduKeyFromName(word);
             if (!code) {
                 std::cerr << "halvex-fms cdu: unknown key '" << word << "'\n";
                 return 2;

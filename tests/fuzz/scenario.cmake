@@ -1,0 +1,4 @@
+halvex_add_fuzz(scenario_fuzz
+  SOURCES ScenarioFuzz.cpp
+  LIBS halvex_panel
+  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/seeds/scenario)

@@ -1,0 +1,299 @@
+// The gauge module as a panel loads it: its exported records, its callbacks and its mouse
+// rectangles, driven through the panel host on the bundled simulator tree.
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "gauge/CduKeyLayout.h"
+#include "panel/GaugeModule.h"
+#include "panel/Panel.h"
+#include "support/ScratchRuntime.h"
+#include "support/TempTree.h"
+
+namespace halvex::panel {
+namespace {
+
+class LoadedModule : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tree.copyFromSource("data", ".");
+        std::string error;
+        module = GaugeModule::Load(HALVEX_MODULE_FILE, error);
+        ASSERT_TRUE(module) << error;
+        panel = std::make_unique<Panel>(*module, StandardLayout());
+        ASSERT_TRUE(panel->Install(error)) << error;
+    }
+    void TearDown() override { panel.reset(); }
+
+    void frame() {
+        panel->PreUpdate();
+        panel->PreDraw();
+    }
+    // Runs frames until the CDU has taken every key (it redraws at once while keys wait).
+    void settle() {
+        for (int i = 0; i < 20; ++i) frame();
+    }
+    HalvexGaugeHeader* gauge(const char* name) { return module->Gauge(name); }
+    std::string screenRow(int row) {
+        const std::string& text = panel->CduScreen();
+        size_t start = 0;
+        for (int r = 0; r < row; ++r) start = text.find('\n', start) + 1;
+        return text.substr(start, text.find('\n', start) - start);
+    }
+    void pressByPixel(int32_t code) {
+        const gauge::CduKey* key = gauge::FindCduKey(code);
+        ASSERT_TRUE(key);
+        ASSERT_TRUE(panel->Click("FMS_Zolan", key->x + 2, key->y + key->height - 2, HALVEX_MOUSE_LEFT_SINGLE));
+    }
+
+    // Whether an AP85 chain element shows its own picture on the composed panel: most of its
+    // pixels on the panel equal the annunciator bitmap's.
+    bool annunciatorShown(int position) {
+        HalvexElement* element = gauge("AP85")->elementList[0];
+        for (int i = 1; i < position; ++i) element = element->children[0];
+        element = element->children[0];
+        auto* image = static_cast<cairo_surface_t*>(element->deviceContext);
+        EXPECT_TRUE(image);
+        if (!image) return false;
+        cairo_surface_flush(image);
+        cairo_surface_t* picture = panel->Picture();
+        const GaugePlace ap85 = placeOf("AP85");
+        const int w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
+        int same = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                same += pixel(image, x, y) == pixel(picture, static_cast<int>(ap85.x) + element->x + x,
+                                                       static_cast<int>(ap85.y) + element->y + y);
+        return same >= w * h * 95 / 100;
+    }
+    static GaugePlace placeOf(const std::string& name) {
+        for (const GaugePlace& p : StandardLayout())
+            if (p.name == name) return p;
+        return {};
+    }
+    static uint32_t pixel(cairo_surface_t* s, int x, int y) {
+        const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+        return reinterpret_cast<const uint32_t*>(row)[x] | 0xFF000000u;  // opacity aside
+    }
+    bool lnavLit(const char* name) {
+        HalvexElement* face = gauge(name)->elementList[0];
+        return (face->imageFlags & HALVEX_IMAGE_HIDDEN) && !(face->children[0]->imageFlags & HALVEX_IMAGE_HIDDEN);
+    }
+    void clickCentre(const char* gaugeName, int x, int y, int w, int h) {
+        ASSERT_TRUE(panel->Click(gaugeName, x + w / 2.0, y + h / 2.0, HALVEX_MOUSE_LEFT_SINGLE));
+        frame();
+    }
+
+    test::ScratchRuntime runtime;  // no simulator: every read fails, as with the simulator stopped
+    test::TempTree tree;
+    std::unique_ptr<GaugeModule> module;
+    std::unique_ptr<Panel> panel;
+};
+
+}  // namespace
+
+TEST_F(LoadedModule, ExportsOnlyTheLinkageAndTheImportTable) {
+    const HalvexLinkage& linkage = module->Linkage();
+    EXPECT_EQ(linkage.moduleId, 0x13u);
+    EXPECT_EQ(linkage.flags, 0u);
+    EXPECT_EQ(linkage.priority, 0u);
+    EXPECT_EQ(linkage.version, 0x900u);
+    ASSERT_TRUE(linkage.init && linkage.deinit);
+    linkage.init();  // empty routines: nothing happens
+    linkage.deinit();
+    const char* names[] = {"FMScore", "FMS_Zolan", "AP85", "EHSI_Zolan", "LNAV_TGL", "LNAV_BTN"};
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_TRUE(linkage.gauges[i]);
+        EXPECT_STREQ(linkage.gauges[i]->name, names[i]);
+        EXPECT_EQ(linkage.gauges[i]->version, 800u);
+        EXPECT_EQ(linkage.gauges[i]->sizeXmm, 100u);
+        EXPECT_EQ(linkage.gauges[i]->sizeYmm, 0u);
+        EXPECT_TRUE(linkage.gauges[i]->callback);
+        EXPECT_EQ(linkage.gauges[i]->query, linkage.gauges[0]->query);  // the same routines in all six
+    }
+    EXPECT_EQ(linkage.gauges[6], nullptr);
+    const HalvexImportEntry* imports = module->Imports();
+    EXPECT_EQ(imports[0].id, 0x0Fu);
+    EXPECT_EQ(imports[1].id, 0u);
+    EXPECT_EQ(imports[1].table, nullptr);
+
+    // Nothing else is visible to a host.
+    std::FILE* nm = popen(("nm -D --defined-only " + std::string(HALVEX_MODULE_FILE)).c_str(), "r");
+    ASSERT_TRUE(nm);
+    std::set<std::string> exported;
+    char line[512];
+    while (std::fgets(line, sizeof line, nm)) {
+        char type = 0, name[400] = {};
+        if (std::sscanf(line, "%*s %c %399s", &type, name) == 2 && type != 'w' && type != 'U') exported.insert(name);
+    }
+    pclose(nm);
+    EXPECT_EQ(exported, (std::set<std::string>{"ImportTable", "Linkage"}));
+}
+
+TEST_F(LoadedModule, ElementTreesAndMouseTablesAreLaidOutForTheHost) {
+    HalvexElement* ap85 = gauge("AP85")->elementList[0];
+    EXPECT_EQ(ap85->bitmapId, 9u);
+    EXPECT_EQ(ap85->imageFlags & 0x3FFFFFFFu, 0x20u);
+    const uint32_t chain[11] = {10, 11, 12, 109, 116, 115, 114, 113, 112, 111, 110};
+    HalvexElement* e = ap85;
+    for (uint32_t id : chain) {
+        ASSERT_TRUE(e->children && e->children[0] && !e->children[1]);
+        e = e->children[0];
+        EXPECT_EQ(e->bitmapId, id);
+        EXPECT_TRUE(e->imageFlags & HALVEX_IMAGE_HIDDEN);
+    }
+    EXPECT_EQ(e->children, nullptr);
+    EXPECT_EQ(gauge("LNAV_TGL")->elementList[0]->imageFlags & 0x3FFFFFFFu, 0x1u);
+    EXPECT_EQ(gauge("LNAV_TGL")->elementList[0]->children[0]->imageFlags, 0x40000001u);
+
+    const std::pair<const char*, int> children[] = {{"FMScore", 0}, {"FMS_Zolan", 66}, {"AP85", 7},
+                                                    {"EHSI_Zolan", 8}, {"LNAV_TGL", 1}, {"LNAV_BTN", 1}};
+    for (const auto& [name, count] : children) {
+        const HalvexMouseRect* r = gauge(name)->mouseRects;
+        EXPECT_EQ(r[0].kind, HALVEX_MOUSE_PARENT) << name;
+        EXPECT_EQ(r[0].cursor, -1);
+        EXPECT_EQ(r[0].helpId, 0xAB0Du);
+        EXPECT_EQ(r[0].width, 0);
+        for (int i = 1; i <= count; ++i) {
+            EXPECT_EQ(r[i].kind, HALVEX_MOUSE_CHILD) << name << " " << i;
+            EXPECT_EQ(r[i].helpId, 0u);
+            EXPECT_TRUE(r[i].handler);
+        }
+        EXPECT_EQ(r[count + 1].kind, HALVEX_MOUSE_END_OF_PARENT) << name;
+        EXPECT_EQ(r[count + 2].kind, HALVEX_MOUSE_END) << name;
+    }
+    const HalvexMouseRect* knob = &gauge("EHSI_Zolan")->mouseRects[8];
+    EXPECT_EQ(knob->x, 442);
+    EXPECT_EQ(knob->cursor, 1);
+    EXPECT_EQ(knob->mouseFlags, 0x40006000u);
+}
+
+TEST_F(LoadedModule, PreDrawBeforeConnectDrawsNothingButAsksToBeComposed) {
+    HalvexGaugeHeader* cdu = gauge("FMS_Zolan");
+    HalvexElement* face = cdu->elementList[0];
+    auto* image = static_cast<cairo_surface_t*>(face->deviceContext);
+    ASSERT_TRUE(image);
+    cairo_surface_flush(image);
+    const int bytes = cairo_image_surface_get_stride(image) * cairo_image_surface_get_height(image);
+    const std::string before(reinterpret_cast<const char*>(cairo_image_surface_get_data(image)), bytes);
+    face->imageFlags |= HALVEX_IMAGE_COMPOSED;
+    cdu->callback(cdu, HALVEX_SERVICE_PRE_DRAW, 0);
+    EXPECT_FALSE(face->imageFlags & HALVEX_IMAGE_COMPOSED);
+    cairo_surface_flush(image);
+    EXPECT_EQ(before, std::string(reinterpret_cast<const char*>(cairo_image_surface_get_data(image)), bytes));
+    EXPECT_EQ(cdu->callback(cdu, 7, 0), 7u);  // other services come back unchanged
+}
+
+TEST_F(LoadedModule, ClicksWithoutACoreAreDropped) {
+    pressByPixel('A');
+    clickCentre("AP85", 54, 28, 48, 38);
+    clickCentre("LNAV_BTN", 4, 4, 49, 38);
+    EXPECT_TRUE(panel->Click("EHSI_Zolan", 20, 420, HALVEX_MOUSE_WHEEL_UP));
+    EXPECT_TRUE(panel->CduScreen().empty());
+}
+
+TEST_F(LoadedModule, ConnectShowsTheStartUpPictureWhileTheCoreLoads) {
+    panel->Connect();
+    EXPECT_EQ(panel->StartupPictures(), 1);
+    panel->Connect();  // a second connect finds the core and does nothing
+    EXPECT_EQ(panel->StartupPictures(), 1);
+}
+
+TEST_F(LoadedModule, KeysClickedByPixelTypeIntoTheScratchpad) {
+    panel->Connect();
+    settle();
+    ASSERT_NE(panel->CduScreen().find("IDENT"), std::string::npos) << panel->CduScreen();
+    const std::string typed = "KSEA/12.5+0 ZYX";
+    for (char c : typed) pressByPixel(c);
+    settle();
+    EXPECT_EQ(screenRow(14).substr(0, typed.size()), typed) << panel->CduScreen();
+}
+
+TEST_F(LoadedModule, EveryFunctionKeyAndLineKeyReachesTheScript) {
+    // A key the script knows changes the screen; clicking F2 (RTE) from IDENT leaves IDENT.
+    panel->Connect();
+    settle();
+    const std::string ident = panel->CduScreen();
+    pressByPixel(-11);
+    settle();
+    EXPECT_NE(panel->CduScreen(), ident);
+    EXPECT_NE(screenRow(0).find("RTE"), std::string::npos) << panel->CduScreen();
+}
+
+TEST_F(LoadedModule, Ap85ButtonsLightTheirAnnunciators) {
+    panel->Connect();
+    frame();
+    for (int p = 1; p <= 11; ++p) EXPECT_FALSE(annunciatorShown(p)) << p;
+    clickCentre("AP85", 54, 28, 48, 38);  // lateral 1
+    EXPECT_TRUE(annunciatorShown(1));
+    clickCentre("AP85", 54, 102, 48, 38);  // vertical 1
+    EXPECT_TRUE(annunciatorShown(1));
+    EXPECT_TRUE(annunciatorShown(2));
+    clickCentre("AP85", 112, 28, 48, 38);  // lateral 2
+    EXPECT_FALSE(annunciatorShown(1));
+    EXPECT_TRUE(annunciatorShown(3));
+    clickCentre("AP85", 112, 102, 48, 38);  // vertical 2
+    EXPECT_FALSE(annunciatorShown(2));
+    EXPECT_TRUE(annunciatorShown(4));
+    clickCentre("AP85", 227, 28, 48, 38);  // vertical 6 with lateral 4: approach
+    EXPECT_TRUE(annunciatorShown(7));
+    for (int p : {1, 2, 3, 4, 5, 6, 9, 10}) EXPECT_FALSE(annunciatorShown(p)) << p;
+}
+
+TEST_F(LoadedModule, LnavToggleAndButtonTwiceFromEveryMode) {
+    panel->Connect();
+    frame();
+    for (const char* lamp : {"LNAV_TGL", "LNAV_BTN"}) {
+        const auto clickLamp = [&] {
+            if (std::string(lamp) == "LNAV_TGL") clickCentre(lamp, 11, 11, 52, 52);
+            else clickCentre(lamp, 4, 4, 49, 38);
+        };
+        // From 0: on, then off again.
+        EXPECT_FALSE(lnavLit(lamp));
+        clickLamp();
+        EXPECT_TRUE(lnavLit(lamp));
+        EXPECT_TRUE(annunciatorShown(1));
+        clickLamp();
+        EXPECT_FALSE(lnavLit(lamp));
+        EXPECT_FALSE(annunciatorShown(1));
+        // From 2: the first click sets 1, the second 0, so heading select does not come back.
+        clickCentre("AP85", 112, 28, 48, 38);
+        EXPECT_TRUE(annunciatorShown(3));
+        clickLamp();
+        EXPECT_TRUE(lnavLit(lamp));
+        clickLamp();
+        EXPECT_FALSE(lnavLit(lamp));
+        EXPECT_FALSE(annunciatorShown(3));
+        EXPECT_FALSE(annunciatorShown(1));
+    }
+}
+
+TEST_F(LoadedModule, EhsiKnobsTakeTheWheelAndMiddleButtonOnly) {
+    panel->Connect();
+    frame();
+    EXPECT_FALSE(panel->Click("EHSI_Zolan", 20, 420, HALVEX_MOUSE_LEFT_SINGLE));
+    EXPECT_TRUE(panel->Click("EHSI_Zolan", 20, 420, HALVEX_MOUSE_MIDDLE_SINGLE));
+    EXPECT_TRUE(panel->Click("EHSI_Zolan", 460, 420, HALVEX_MOUSE_WHEEL_DOWN));
+    EXPECT_FALSE(panel->Click("EHSI_Zolan", 250, 250, HALVEX_MOUSE_LEFT_SINGLE));  // the screen has no rectangle
+    frame();
+}
+
+TEST_F(LoadedModule, DisconnectLeavesEveryGaugeInert) {
+    panel->Connect();
+    settle();
+    panel->Disconnect();
+    pressByPixel('A');
+    clickCentre("AP85", 54, 28, 48, 38);
+    EXPECT_TRUE(panel->Click("EHSI_Zolan", 20, 420, HALVEX_MOUSE_WHEEL_UP));
+    frame();  // the EHSI went with the core: nothing is left to read it
+    panel->Connect();  // and the panel can connect again
+    settle();
+    EXPECT_NE(panel->CduScreen().find("IDENT"), std::string::npos);
+}
+
+}  // namespace halvex::panel
