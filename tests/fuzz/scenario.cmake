@@ -1,4 +1,3 @@
 halvex_add_fuzz(scenario_fuzz
   SOURCES ScenarioFuzz.cpp
-  LIBS halvex_panel
-  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/seeds/scenario)
+  LIBS halvex_panel)
