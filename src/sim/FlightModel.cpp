@@ -21,7 +21,8 @@ constexpr double kAccelKtPerS = 1.5;              // level flight; less while cl
 constexpr double kMinIasKt = 60.0;
 constexpr double kCeilingFt = 60000.0;           // no climb performance above this
 constexpr long kMaxSubStepsPerCall = 200'000;
-constexpr double kSpeedbrakeShare = 1.5;          // steepest descent over the idle descent rate    // a huge step gets longer sub-steps, not a hang
+constexpr double kSpeedbrakeShare = 1.5;
+constexpr double kClimbThrustMarginKt = 10.0;     // in a climb, thrust is reduced only this far above target          // steepest descent over the idle descent rate    // a huge step gets longer sub-steps, not a hang
 
 double FiniteOr(double value, double fallback) { return std::isfinite(value) ? value : fallback; }
 
@@ -199,7 +200,19 @@ void FlightModel::integrate(double dt) {
     }
     verticalSpeedFpm_ = Approach(verticalSpeedFpm_, vsTarget, kVerticalLagSeconds, kVerticalAccelFpmPerS, dt);
 
-    if (cmd.iasKt) {
+    double availableClimbFpm = kMaxVerticalSpeedFpm;
+    if (config_.climbPerformance) {
+        const double climb = config_.climbPerformance(config_.grossWeightLb, iasKt_, altitudeFt_).climbFpm;
+        if (std::isfinite(climb)) availableClimbFpm = std::max(climb, 0.0);
+    }
+    if (cmd.iasKt && config_.climbPerformance && vsTarget > 0) {
+        // Climbing at climb thrust: the energy the climb does not use accelerates the aircraft,
+        // a steeper climb than the thrust allows slows it (thrust comes back well above target).
+        double rate = kGravityFtPerS2 * (availableClimbFpm - verticalSpeedFpm_) / 60.0 /
+                      (std::max(tasKt, kMinIasKt) * kFeetPerSecondPerKt);
+        if (rate > 0 && iasKt_ >= *cmd.iasKt + kClimbThrustMarginKt) rate = 0;
+        iasKt_ = std::max(kMinIasKt, iasKt_ + rate * dt);
+    } else if (cmd.iasKt) {
         double climbShare = std::clamp(verticalSpeedFpm_ / 8000.0, -0.6, 0.6);
         bool speedUp = *cmd.iasKt > iasKt_;
         double limit = kAccelKtPerS * (1.0 - std::max(0.0, speedUp ? climbShare : -climbShare));
