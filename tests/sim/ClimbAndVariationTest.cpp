@@ -45,7 +45,7 @@ TEST(ClimbPerformance, NothingClimbsFasterThanTheTableAllows) {
         EXPECT_LE(fastest, 60.0) << start;  // the vertical-speed lag may lead the falling limit a little
         const double climbedFt = m.state().altitudeFt - start;
         if (start < 30000) {
-            EXPECT_GT(climbedFt, 1500) << start;
+            EXPECT_GT(climbedFt, 1000) << start;
         } else {
             EXPECT_GT(climbedFt, 50) << "near the ceiling it still climbs, slowly";
             EXPECT_LT(climbedFt, 300);
