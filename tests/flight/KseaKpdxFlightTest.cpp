@@ -75,7 +75,7 @@ void ExpectFlownLikeAPilotWould(const Flight& f) {
     const std::string sequenced = f.summary.at("sequenced");
     EXPECT_EQ(sequenced.substr(0, sequenced.find('/')), sequenced.substr(sequenced.find('/') + 1));
     // On the line on straight legs three minutes after each turn.
-    EXPECT_LT(f.number("max_abs_xtk_straight_nm"), 0.15) << f.output;
+    EXPECT_LT(f.number("max_abs_xtk_straight_nm"), 0.1) << f.output;
     EXPECT_LT(f.number("max_abs_xtk_turn_nm"), 1.5);
     // Cruise held, descent where predicted.
     EXPECT_LE(f.number("cruise_max_dev_ft"), 100.0);
