@@ -107,6 +107,14 @@ TEST_F(GuidanceCoreTest, NativesAnswerFromLiveGuidanceAndAStoppedServerFreezesTh
     EXPECT_EQ(core.Guidance()->Lateral().CrossTrackError(), xtk);
     EXPECT_EQ(core.Guidance()->Lateral().DistanceToGo(), toGo);
     EXPECT_EQ(core.Guidance()->Lateral().CommandedHeading(), commanded);
+
+    // It comes back (a little further on): guidance resumes from the new position.
+    options.model.latitudeDeg = 47.0;
+    server = std::make_unique<sim::DataServer>(options);
+    ASSERT_TRUE(server->Start());
+    Frames(server.get(), core, 4);
+    EXPECT_NEAR(core.Aircraft()->Latitude() * kRadToDeg, 47.0, 0.01);
+    EXPECT_NE(core.Guidance()->Lateral().DistanceToGo(), toGo);
 }
 
 }  // namespace
