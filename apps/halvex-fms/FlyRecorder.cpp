@@ -77,7 +77,7 @@ void FlyRecorder::Sample(const sim::AircraftSnapshot& s, const sim::AutopilotInp
             if (s.altitudeFt < cruiseAltitudeFt_ - 100.0) {
                 descentStarted_ = true;
                 flownTod_ = MakeSurfacePoint(static_cast<float>(s.latitudeDeg / RadToDeg), static_cast<float>(s.longitudeDeg / RadToDeg));
-            } else {
+            } else if (core_.Guidance()->Vertical().Phase() == 5) {  // level: cruise is being held
                 maxCruiseDeviation_ = std::max(maxCruiseDeviation_, std::abs(s.altitudeFt - cruiseAltitudeFt_));
             }
         }
