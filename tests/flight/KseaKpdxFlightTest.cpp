@@ -63,6 +63,7 @@ Flight Fly(const std::string& dir, const std::string& extra) {
 
 void ExpectFlownLikeAPilotWould(const Flight& f) {
     ASSERT_FALSE(f.rows.empty()) << f.output;
+    EXPECT_EQ(f.output.find("runtime error"), std::string::npos) << "the sanitizer build reports into the output";
     EXPECT_EQ(f.rows.front().size(), 23u);
     // Every legs waypoint, in order.
     size_t at = 0;
