@@ -55,7 +55,15 @@ TEST(LateralGuidance, InterceptIsLimitedAndVanishesAtWalkingSpeed) {
     const float wind = std::asin(20.0f * std::sin((270.0f - s.g.CourseToTo()) / 57.29578f) / 60.0f) * 57.29578f;
     EXPECT_NEAR(Wrap180(*s.ap.heading - s.g.CourseToTo() - wind), -60.0, 0.05);
 
+    Steered gale;  // a wind stronger than the airspeed has no crab angle that holds the track
+    a.trueAirspeedKt = 15;
+    a.windSpeedKt = 40;
+    Fly(gale, plan, a);
+    ASSERT_TRUE(gale.ap.heading);
+    EXPECT_TRUE(std::isfinite(*gale.ap.heading));
+
     Steered slow;
+    a.windSpeedKt = 20;
     a.trueAirspeedKt = 8;
     Fly(slow, plan, a);
     EXPECT_NEAR(Wrap180(*slow.ap.heading - slow.g.CourseToTo()), 0.0, 1e-3) << "no intercept, no wind correction";
