@@ -13,6 +13,7 @@ void AddPlanCommand(CLI::App& app);
 void AddRouteCommand(CLI::App& app);
 void AddServerCommand(CLI::App& app);
 void AddSimvarsCommand(CLI::App& app);
+void AddFlyCommand(CLI::App& app);
 
 // Makes root the working directory, as the simulator's is for the module. False with a message
 // on standard error when it cannot.

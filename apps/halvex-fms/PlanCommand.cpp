@@ -9,6 +9,7 @@
 
 #include "Commands.h"
 #include "PlanVerbs.h"
+#include "fms/VerticalPath.h"
 #include "script/LuaHost.h"
 
 namespace halvex::cli {
@@ -19,6 +20,7 @@ struct PlanOptions {
     std::string root = DefaultRoot();
     std::string file;
     bool all = false;
+    bool vpath = false;
     std::vector<std::string> commands;
 };
 
@@ -93,6 +95,18 @@ void PrintPlan(std::ostream& out, const NavDatabase& db, const char* label, cons
     }
 }
 
+// One point per line: index, kind, altitude, position, entry, distance.
+void PrintVerticalPath(std::ostream& out, const FlightPlan& plan) {
+    out << "ACT VPATH (" << plan.verticalPath.size() << ")\n";
+    for (size_t i = 0; i < plan.verticalPath.size(); ++i) {
+        const VPathPoint& p = plan.verticalPath[i];
+        char line[200];
+        std::snprintf(line, sizeof line, "  %3zu  %-10s %7.0f  %10.5f %11.5f  %4d  %7.1f\n", i, VPathKindName(p.kind),
+                      p.altitude, p.position.lat * RadToDeg, p.position.lon * RadToDeg, p.entryIndex, p.distance);
+        out << line;
+    }
+}
+
 int RunPlan(const PlanOptions& o) {
     std::string text;
     if (!o.file.empty()) {
@@ -144,6 +158,7 @@ int RunPlan(const PlanOptions& o) {
               << Number(plans.CruiseAltitudeFt(), "%.0f") << " ft\n";
     PrintPlan(std::cout, session->database, "MOD", plans.Modified(), o.all);
     PrintPlan(std::cout, session->database, "ACT", plans.Active(), o.all);
+    if (o.vpath) PrintVerticalPath(std::cout, plans.Active());
     return 0;
 }
 
@@ -163,6 +178,7 @@ void AddPlanCommand(CLI::App& app) {
     cmd->add_option("--root", options->root, "Simulator folder holding FMCWP/ and PMDG/ (default: the bundled tree)");
     cmd->add_option("--file", options->file, "Read commands from this file (one per line or ';'-separated) first");
     cmd->add_flag("--all", options->all, "Also list every entry, hidden subdivision points included");
+    cmd->add_flag("--vpath", options->vpath, "Also list the active plan's vertical path points");
     cmd->add_option("COMMANDS", options->commands, "Commands, e.g. \"org KSEA; dst KPDX; wp 1 SEA; exec\"");
     cmd->callback([options] {
         const int rc = RunPlan(*options);

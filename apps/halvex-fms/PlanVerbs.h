@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,10 +15,24 @@
 
 namespace halvex::cli {
 
-struct PlanSession {
-    NavDatabase database;
-    PerfSpecTable performance;
-    FlightPlanModel model{&performance};
+// The database and plans the verbs edit: a session's own (plan and route commands, with a
+// stand-in aircraft and guidance that builds the vertical path on execution), or a core's (fly).
+class PlanSession {
+public:
+    PlanSession();
+    PlanSession(NavDatabase& coreDatabase, PerfSpecTable& corePerformance, FlightPlanModel& coreModel);
+    ~PlanSession();
+    PlanSession(const PlanSession&) = delete;
+    PlanSession& operator=(const PlanSession&) = delete;
+
+private:
+    struct Own;
+    std::unique_ptr<Own> own_;  // first: the references below may point into it
+
+public:
+    NavDatabase& database;
+    PerfSpecTable& performance;
+    FlightPlanModel& model;
 
     FlightPlanSet& plans() { return model.Plans(); }
     // Names to indexes the way a CDU script finds them: a fix by ident (of several, the one

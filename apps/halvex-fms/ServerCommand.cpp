@@ -110,6 +110,7 @@ int runServer(const ServerOptions& o) {
     c.timeFactor = o.rate;
     // The variation of the FMS's own grid at the start point, so both sides agree on magnetic.
     c.magneticVariationDeg = MagneticVariation(static_cast<float>(o.latDeg), static_cast<float>(o.lonDeg));
+    c.variationAt = [](double lat, double lon) { return MagneticVariation(static_cast<float>(lat), static_cast<float>(lon)); };
     if (!o.wind.empty() && !parseWind(o.wind, c)) {
         std::cerr << "halvex-fms server: --wind wants DIR/KT, got '" << o.wind << "'\n";
         return 2;

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     halvex::cli::AddRouteCommand(app);
     halvex::cli::AddServerCommand(app);
     halvex::cli::AddSimvarsCommand(app);
+    halvex::cli::AddFlyCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }

@@ -13,7 +13,11 @@ FmsCore::FmsCore(const CoreDependencies& deps) {
     aircraft_ = std::make_unique<AircraftState>(*this);
     apModes_ = std::make_unique<ApModeState>(*this);
     aircraftSource_ = std::make_unique<AircraftStateSource>(*aircraft_);
-    model_ = std::make_unique<FlightPlanModel>(&performance_, aircraftSource_.get());
+    guidanceAircraft_ = std::make_unique<AircraftStateReader>(*aircraft_);
+    guidanceAutopilot_ = std::make_unique<ApModeCommands>(*apModes_);
+    guidance_ = std::make_unique<FlightGuidance>(&performance_, *guidanceAircraft_, *guidanceAutopilot_);
+    model_ = std::make_unique<FlightPlanModel>(&performance_, aircraftSource_.get(), guidance_.get());
+    guidance_->AttachPlans(&model_->Plans());
     database_ = std::make_unique<NavDatabase>();  // loaded below, only with the performance table
     model_->AttachDatabase(database_.get());
     DrawSurface& surface = cdu_->Surface();
@@ -39,6 +43,9 @@ FmsCore::~FmsCore() {
     aircraft_.reset();
     apModes_.reset();
     model_.reset();
+    guidance_.reset();
+    guidanceAutopilot_.reset();
+    guidanceAircraft_.reset();
     aircraftSource_.reset();
     cdu_.reset();
     database_.reset();
@@ -64,10 +71,16 @@ void FmsCore::Update() {
         cdu_->Grid().WriteMessage(kIniNotLoaded);
         return;
     }
-    simulator_->Update();  // a failed read leaves the cached values as they were
+    const bool fresh = simulator_->Update() == 0;  // a failed read leaves the cached values as they were
     apModes_->Reserved();
     aircraft_->Update();
-    UpdateGuidance();
+    // Stale values would steer from where the aircraft was: guidance keeps its last outputs until
+    // the simulator answers again.
+    if (fresh) UpdateGuidance();
+}
+
+void FmsCore::UpdateGuidance() {
+    if (guidance_ && model_) guidance_->Update(model_->Plans().Active());
 }
 
 int FmsCore::SetCduOrigin(float x, float y) {

@@ -11,6 +11,8 @@
 #include "core/AircraftStateSource.h"
 #include "core/ApModeState.h"
 #include "core/Configuration.h"
+#include "core/GuidanceLink.h"
+#include "fms/FlightGuidance.h"
 #include "fms/FlightPlanModel.h"
 #include "fms/PerfSpecTable.h"
 #include "navdb/NavDatabase.h"
@@ -52,6 +54,7 @@ public:
     AircraftState* Aircraft() { return aircraft_.get(); }
     ApModeState* ApModes() { return apModes_.get(); }
     FlightPlanModel* Model() { return model_.get(); }
+    FlightGuidance* Guidance() { return guidance_.get(); }
     CduUnit* Cdu() { return cdu_.get(); }
     NavDatabase* Database() { return database_.get(); }  // loaded only when InitOk()
     PerfSpecTable& Performance() { return performance_; }
@@ -77,15 +80,18 @@ public:
     bool ConfigLoaded() const { return configLoaded_; }
 
 private:
-    // The flight-plan guidance of each frame (sequencing and lateral guidance, then the vertical
-    // path and vertical guidance); the plan notifies guidance through its seam until it exists.
-    void UpdateGuidance() {}
+    // The flight-plan guidance of each frame: sequencing and lateral guidance, then the vertical
+    // path and vertical guidance, on the active plan.
+    void UpdateGuidance();
 
     // Declared in teardown order, which the destructor follows explicitly.
     std::unique_ptr<SimVariables> simulator_;
     std::unique_ptr<AircraftState> aircraft_;
     std::unique_ptr<ApModeState> apModes_;
     std::unique_ptr<AircraftStateSource> aircraftSource_;  // the plan's view of aircraft_
+    std::unique_ptr<AircraftStateReader> guidanceAircraft_;  // the guidance's view of aircraft_
+    std::unique_ptr<ApModeCommands> guidanceAutopilot_;     // and of apModes_
+    std::unique_ptr<FlightGuidance> guidance_;
     std::unique_ptr<FlightPlanModel> model_;
     std::unique_ptr<CduUnit> cdu_;
     std::unique_ptr<NavDatabase> database_;

@@ -6,7 +6,7 @@ const std::vector<NativeEntry>& AllNatives() {
     static const std::vector<NativeEntry> all = [] {
         std::vector<NativeEntry> v;
         for (NativeTable family : {CduNatives(), NavDataNatives(), FlightPlanNatives(), ProcedureNatives(),
-                                   RouteNatives(), AircraftNatives()})
+                                   RouteNatives(), AircraftNatives(), GuidanceNatives()})
             v.insert(v.end(), family.begin(), family.end());
         return v;
     }();

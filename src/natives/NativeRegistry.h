@@ -13,6 +13,7 @@ NativeTable FlightPlanNatives(); // origin, destination, runways, FPLN and LEGS 
 NativeTable ProcedureNatives();  // departure, arrival and approach slots
 NativeTable RouteNatives();      // company-route files
 NativeTable AircraftNatives();  // autopilot modes, position, weights, simulator clock
+NativeTable GuidanceNatives();  // distances, cross-track errors, vertical path
 const std::vector<NativeEntry>& AllNatives();
 
 }  // namespace halvex

@@ -20,7 +20,9 @@ constexpr double kSpeedLagSeconds = 4.0;
 constexpr double kAccelKtPerS = 1.5;              // level flight; less while climbing
 constexpr double kMinIasKt = 60.0;
 constexpr double kCeilingFt = 60000.0;           // no climb performance above this
-constexpr long kMaxSubStepsPerCall = 200'000;    // a huge step gets longer sub-steps, not a hang
+constexpr long kMaxSubStepsPerCall = 200'000;
+constexpr double kSpeedbrakeShare = 1.5;
+constexpr double kClimbThrustMarginKt = 10.0;     // in a climb, thrust is reduced only this far above target          // steepest descent over the idle descent rate    // a huge step gets longer sub-steps, not a hang
 
 double FiniteOr(double value, double fallback) { return std::isfinite(value) ? value : fallback; }
 
@@ -150,6 +152,7 @@ void FlightModel::step(double realSeconds) {
     double dt = simSeconds / static_cast<double>(count);
     double iasBefore = iasKt_;
     for (long i = 0; i < count; ++i) integrate(dt);
+    if (config_.variationAt) setMagneticVariationDeg(config_.variationAt(latRad_ / kDegToRad, lonRad_ / kDegToRad));
     clock_.advance(simSeconds);  // whole step at once: no rounding drift from the sub-steps
     simulatedSeconds_ += simSeconds;
     iasRateKtPerS_ = (iasKt_ - iasBefore) / simSeconds;
@@ -186,9 +189,30 @@ void FlightModel::integrate(double dt) {
                                               (std::max(tasKt, kMinIasKt) * kFeetPerSecondPerKt) * dt);
 
     double vsTarget = std::clamp(cmd.verticalSpeedFpm, -kMaxVerticalSpeedFpm, kMaxVerticalSpeedFpm);
+    if (config_.climbPerformance) {
+        // The airframe climbs no faster than its performance allows at this weight, speed and
+        // altitude; descents may use the speedbrakes beyond the idle rate.
+        const ClimbLimits limits = config_.climbPerformance(config_.grossWeightLb, iasKt_, altitudeFt_);
+        const double most = std::isfinite(limits.climbFpm) ? std::max(limits.climbFpm, 0.0) : kMaxVerticalSpeedFpm;
+        const double least = std::isfinite(limits.descentFpm) ? std::min(limits.descentFpm * kSpeedbrakeShare, 0.0)
+                                                               : -kMaxVerticalSpeedFpm;
+        vsTarget = std::clamp(vsTarget, std::max(least, -kMaxVerticalSpeedFpm), std::min(most, kMaxVerticalSpeedFpm));
+    }
     verticalSpeedFpm_ = Approach(verticalSpeedFpm_, vsTarget, kVerticalLagSeconds, kVerticalAccelFpmPerS, dt);
 
-    if (cmd.iasKt) {
+    double availableClimbFpm = kMaxVerticalSpeedFpm;
+    if (config_.climbPerformance) {
+        const double climb = config_.climbPerformance(config_.grossWeightLb, iasKt_, altitudeFt_).climbFpm;
+        if (std::isfinite(climb)) availableClimbFpm = std::max(climb, 0.0);
+    }
+    if (cmd.iasKt && config_.climbPerformance && vsTarget > 0) {
+        // Climbing at climb thrust: the energy the climb does not use accelerates the aircraft,
+        // a steeper climb than the thrust allows slows it (thrust comes back well above target).
+        double rate = kGravityFtPerS2 * (availableClimbFpm - verticalSpeedFpm_) / 60.0 /
+                      (std::max(tasKt, kMinIasKt) * kFeetPerSecondPerKt);
+        if (rate > 0 && iasKt_ >= *cmd.iasKt + kClimbThrustMarginKt) rate = 0;
+        iasKt_ = std::max(kMinIasKt, iasKt_ + rate * dt);
+    } else if (cmd.iasKt) {
         double climbShare = std::clamp(verticalSpeedFpm_ / 8000.0, -0.6, 0.6);
         bool speedUp = *cmd.iasKt > iasKt_;
         double limit = kAccelKtPerS * (1.0 - std::max(0.0, speedUp ? climbShare : -climbShare));

@@ -3,6 +3,7 @@
 // data server reads. Deterministic: the same configuration and the same steps give the same state.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "sim/SimClock.h"
@@ -16,6 +17,15 @@ struct NavStation {
     double longitudeDeg = 0;
     std::optional<double> localizerCourseDegMag;
 };
+
+// The vertical speeds the airframe can fly at a weight, indicated airspeed and altitude.
+struct ClimbLimits {
+    double climbFpm = 6000.0;    // best rate of climb, positive
+    double descentFpm = -6000.0; // steepest descent, negative
+};
+using ClimbPerformance = std::function<ClimbLimits(double weightLb, double iasKt, double altitudeFt)>;
+// Magnetic variation (degrees east) at a position; the model asks for it after every step.
+using VariationSource = std::function<double(double latitudeDeg, double longitudeDeg)>;
 
 struct FlightModelConfig {
     double latitudeDeg = 30.0;
@@ -32,6 +42,8 @@ struct FlightModelConfig {
     double grossWeightLb = 120000.0;
     std::optional<NavStation> nav1;
     std::optional<NavStation> nav2;
+    ClimbPerformance climbPerformance;  // empty: any vertical speed up to the autopilot's limit
+    VariationSource variationAt;        // empty: the variation stays as configured
 };
 
 // What one NAV receiver shows. Needles run -127..127 at full scale.

@@ -57,7 +57,9 @@ void PublishState(const AircraftSnapshot& s, const AutopilotInputs& ap, const Se
     space.Put<int32_t>(o::TrueAirspeed.at, fit<int32_t>(s.tasKt * 128.0));
     space.Put<int32_t>(o::IndicatedAirspeed.at, fit<int32_t>(s.iasKt * 128.0));
     space.Put<int16_t>(o::WindSpeed.at, fit<int16_t>(s.windSpeedKt));
-    space.Put<uint16_t>(o::WindDirection.at, static_cast<uint16_t>(circleFraction(s.windFromDeg, 16)));
+    // Magnetic, as the simulator serves it: readers add the variation to get the true direction.
+    space.Put<uint16_t>(o::WindDirection.at,
+                        static_cast<uint16_t>(circleFraction(s.windFromDeg - s.magneticVariationDeg, 16)));
     space.Put<double>(o::LongitudinalAcceleration.at, s.longitudinalAccelFtPerS2);
     space.Put<double>(o::GrossWeight.at, s.grossWeightLb);
     space.Put<uint32_t>(o::AutopilotMaster.at, ap.master ? 1 : 0);

@@ -115,7 +115,7 @@ void expectSameAircraft(SimVariables& v, const sim::AircraftSnapshot& s) {
     EXPECT_NEAR(v.TrueAirspeed(), s.tasKt, 0.01);
     EXPECT_NEAR(v.GroundSpeed(), s.groundSpeedKt, 0.01);
     EXPECT_NEAR(v.WindSpeed(), s.windSpeedKt, 0.5);
-    EXPECT_NEAR(std::fmod(v.WindDirection() + 360.0, 360.0), s.windFromDeg, 0.01);
+    EXPECT_NEAR(std::fmod(v.WindDirection() + s.magneticVariationDeg + 720.0, 360.0), s.windFromDeg, 0.01);  // served magnetic
     EXPECT_NEAR(v.GrossWeight(), s.grossWeightLb, 1.0);
     EXPECT_EQ(v.UtcHour(), s.utcHour);
     EXPECT_EQ(v.UtcMinute(), s.utcMinute);

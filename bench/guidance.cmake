@@ -1,0 +1,3 @@
+halvex_add_bench(guidance_bench
+  SOURCES GuidanceBench.cpp
+  LIBS halvex_fms)
