@@ -72,13 +72,33 @@ void EhsiCoreSource::VerticalPathMarks(std::vector<EhsiPathMark>& out) {
 }
 
 // ---- Guidance values --------------------------------------------------------------------------
-// TO BE WIRED: lateral guidance (courseToTo, distanceToGo, crossTrackError) and the vertical
-// path (vertical deviation, vertical phase) are not in the core yet. Until they are, the FMS
-// source reads as neutral: pointer straight ahead, no deviation, vertical phase 0 (no scale).
-float EhsiCoreSource::CourseToToDeg() { return TrueHeadingDeg(); }
-float EhsiCoreSource::DistanceToGoNm() { return 0; }
-float EhsiCoreSource::CrossTrackErrorNm() { return 0; }
-float EhsiCoreSource::VerticalDeviationFt() { return 0; }
-int32_t EhsiCoreSource::VerticalPhase() { return 0; }
+// Without an active leg the FMS pointer stands straight ahead and shows no deviation.
+namespace {
+const LateralGuidance* ActiveLateral(FmsCore& core) {
+    const FlightGuidance* guidance = core.Guidance();
+    return guidance && guidance->Lateral().ToIndex() >= 0 ? &guidance->Lateral() : nullptr;
+}
+}  // namespace
+
+float EhsiCoreSource::CourseToToDeg() {
+    const LateralGuidance* lateral = ActiveLateral(core_);
+    return lateral ? lateral->CourseToTo() : TrueHeadingDeg();
+}
+float EhsiCoreSource::DistanceToGoNm() {
+    const LateralGuidance* lateral = ActiveLateral(core_);
+    return lateral ? lateral->DistanceToGo() : 0;
+}
+float EhsiCoreSource::CrossTrackErrorNm() {
+    const LateralGuidance* lateral = ActiveLateral(core_);
+    return lateral ? lateral->CrossTrackError() : 0;
+}
+float EhsiCoreSource::VerticalDeviationFt() {
+    const FlightGuidance* guidance = core_.Guidance();
+    return guidance ? guidance->Vertical().VerticalDeviationFt() : 0;
+}
+int32_t EhsiCoreSource::VerticalPhase() {
+    const FlightGuidance* guidance = core_.Guidance();
+    return guidance ? guidance->Vertical().Phase() : 0;
+}
 
 }  // namespace halvex

@@ -31,7 +31,7 @@ public:
     void ModifiedPlan(std::vector<EhsiPlanEntry>& out) override;
     void VerticalPathMarks(std::vector<EhsiPathMark>& out) override;
 
-    // Guidance values: neutral until lateral and vertical guidance are wired in (see the .cpp).
+    // Guidance values, from lateral guidance and the vertical path.
     float CourseToToDeg() override;
     float DistanceToGoNm() override;
     float CrossTrackErrorNm() override;
