@@ -3,6 +3,7 @@
 // builds it; flight model and core advance in lock-step, simulated time, no sleeping.
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -13,9 +14,11 @@
 
 #include "Commands.h"
 #include "FlyRecorder.h"
+#include "GaugePictures.h"
 #include "PlanVerbs.h"
 #include "fms/PerformanceRates.h"
 #include "fms/RouteFiles.h"
+#include "gauge/EhsiCoreSource.h"
 #include "gauge/StandardCore.h"
 #include "script/LuaHost.h"
 #include "sim/DataServer.h"
@@ -26,7 +29,8 @@ namespace {
 
 struct FlyOptions {
     std::string root = DefaultRoot();
-    std::string plan, route, wind, track, kml;
+    std::string plan, route, wind, track, kml, plot;
+    std::pair<double, std::string> pngEvery{0, ""};  // seconds between pictures, folder
     std::optional<double> lat, lon, alt, hdg, ias, crz, minutes;
     bool noLnav = false, noVnav = false, quiet = false;
     double hz = 18.0;
@@ -62,6 +66,38 @@ bool ApplyCommands(PlanSession& session, const std::string& text) {
     }
     return true;
 }
+
+// The CDU and EHSI as the panel shows them, written every so many simulated seconds.
+class GaugeSnapshots {
+public:
+    GaugeSnapshots(FmsCore& core, double everyS, std::string folder)
+        : core_(core), everyS_(everyS), folder_(std::move(folder)) {
+        if (everyS_ > 0) {
+            source_ = std::make_unique<EhsiCoreSource>(core);
+            ehsi_ = std::make_unique<EhsiRenderer>(*source_);
+        }
+    }
+    // False when a picture could not be written.
+    bool At(double timeS) {
+        if (!ehsi_ || timeS + 1e-9 < nextS_) return true;
+        nextS_ += everyS_;
+        core_.RunCduCycle();
+        char stamp[32];
+        std::snprintf(stamp, sizeof stamp, "%06.0f", timeS);
+        const std::string cdu = folder_ + "/cdu-" + stamp + ".png", ehsi = folder_ + "/ehsi-" + stamp + ".png";
+        if (WriteCduPicture(core_, cdu, 1.0f) && WriteEhsiPicture(*ehsi_, ehsi, 1.0f)) return true;
+        std::cerr << "halvex-fms fly: cannot write " << cdu << " or " << ehsi << "\n";
+        return false;
+    }
+
+private:
+    FmsCore& core_;
+    double everyS_;
+    std::string folder_;
+    double nextS_ = 0;
+    std::unique_ptr<EhsiCoreSource> source_;
+    std::unique_ptr<EhsiRenderer> ehsi_;
+};
 
 bool ParseWind(const std::string& text, sim::FlightModelConfig& c) {
     double dir = 0, kt = 0;
@@ -107,7 +143,18 @@ void ChooseStart(const FlyOptions& o, const NavDatabase& db, const FlightPlan& p
     c.fieldElevationFt = ground < 1e8 ? std::min(ground, c.altitudeFt) : 0.0;
 }
 
-int RunFly(const FlyOptions& o) {
+// Output files are named from where the command was given, not from the simulator folder.
+std::string FromHere(const std::string& path) {
+    return path.empty() ? path : std::filesystem::absolute(path).string();
+}
+
+int RunFly(const FlyOptions& given) {
+    FlyOptions o = given;
+    for (std::string* path : {&o.track, &o.kml, &o.plot, &o.pngEvery.second}) *path = FromHere(*path);
+    if (o.pngEvery.first > 0) {
+        std::error_code ec;
+        std::filesystem::create_directories(o.pngEvery.second, ec);
+    }
     if (!EnterRoot(o.root)) return 1;
     if (!(o.hz > 0) || o.hz > 1000) {
         std::cerr << "halvex-fms fly: --hz wants 1..1000\n";
@@ -189,10 +236,12 @@ int RunFly(const FlyOptions& o) {
     const auto frames = static_cast<long>(std::ceil(std::max(minutes, 0.0) * 60.0 * o.hz));
     const auto wallStart = std::chrono::steady_clock::now();
     long frame = 0;
+    GaugeSnapshots snapshots(*core, o.pngEvery.first, o.pngEvery.second);
     for (; frame < frames && plans.Active().LegsCount() > 1; ++frame) {
         server.Step(frameS);
         core->Update();
         recorder.Sample(server.Snapshot(), server.Autopilot());
+        if (!snapshots.At(static_cast<double>(frame + 1) * frameS)) return 1;
     }
     const double wallS = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     const double simS = static_cast<double>(frame) * frameS;
@@ -212,6 +261,10 @@ int RunFly(const FlyOptions& o) {
     for (const auto& [name, errorFt] : recorder.ConstraintErrors()) std::printf("constraint: %s %+.0f\n", name.c_str(), errorFt);
     if (!o.kml.empty() && !recorder.WriteKml(o.kml)) {
         std::cerr << "halvex-fms fly: cannot write " << o.kml << "\n";
+        return 1;
+    }
+    if (!o.plot.empty() && !recorder.WritePlot(o.plot, o.plan.empty() ? o.route : o.plan)) {
+        std::cerr << "halvex-fms fly: cannot write " << o.plot << "\n";
         return 1;
     }
     return 0;
@@ -238,6 +291,8 @@ void AddFlyCommand(CLI::App& app) {
     cmd->add_option("--hz", o->hz, "Frames per simulated second (default 18)");
     cmd->add_option("--track", o->track, "Write the flown track, one row per simulated second (CSV)");
     cmd->add_option("--kml", o->kml, "Write the flown track and the planned legs as KML");
+    cmd->add_option("--plot", o->plot, "Write the planned legs and the flown track on one map (PNG)");
+    cmd->add_option("--png-every", o->pngEvery, "SECONDS DIR: write the CDU and EHSI pictures along the flight");
     cmd->add_flag("--quiet", o->quiet, "No line per sequenced waypoint");
     cmd->callback([o] {
         const int rc = RunFly(*o);

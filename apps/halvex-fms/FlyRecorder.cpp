@@ -1,5 +1,7 @@
 #include "FlyRecorder.h"
 
+#include "display/TrackPlot.h"
+
 #include <cmath>
 
 namespace halvex::cli {
@@ -34,7 +36,11 @@ bool FlyRecorder::OpenTrack(const std::string& path) {
 
 void FlyRecorder::RememberPlan(const FlightPlan& plan) {
     planned_.clear();
-    for (const WaypointEntry& e : plan.entries) planned_.push_back(e.position);
+    plannedNames_.clear();
+    for (const WaypointEntry& e : plan.entries) {
+        planned_.push_back(e.position);
+        plannedNames_.push_back(e.onLegs ? e.name : std::string());
+    }
     hasTod_ = false;
     for (const VPathPoint& p : plan.verticalPath) {
         if (p.kind == static_cast<int32_t>(VPathKind::TOD)) {
@@ -128,6 +134,15 @@ bool FlyRecorder::WriteKml(const std::string& path) const {
     for (const GeoPoint& p : planned_) std::fprintf(f, "%.6f,%.6f,0\n", p.lon * RadToDeg, p.lat * RadToDeg);
     std::fputs("</coordinates></LineString></Placemark>\n</Document>\n</kml>\n", f);
     return std::fclose(f) == 0;
+}
+
+bool FlyRecorder::WritePlot(const std::string& path, const std::string& title) const {
+    TrackPlotData data;
+    data.title = title;
+    for (size_t i = 0; i < planned_.size(); ++i) data.planned.push_back({planned_[i], plannedNames_[i]});
+    for (const FlownSample& f : flown_)
+        data.flown.push_back(MakeGeoPoint(float(f.latDeg / RadToDeg), float(f.lonDeg / RadToDeg), EarthRadiusNm));
+    return WriteTrackPlot(data, path);
 }
 
 }  // namespace halvex::cli

@@ -30,6 +30,8 @@ public:
     // After every frame.
     void Sample(const sim::AircraftSnapshot& s, const sim::AutopilotInputs& ap);
     bool WriteKml(const std::string& path) const;
+    // The planned legs and the flown track on one north-up map (PNG).
+    bool WritePlot(const std::string& path, const std::string& title) const;
 
     int Sequenced() const { return sequenced_; }
     double MaxStraightXtkNm() const { return maxStraightXtk_; }
@@ -67,6 +69,7 @@ private:
     std::vector<std::pair<std::string, double>> constraintErrors_;  // at-constraints: name, error ft
     std::vector<FlownSample> flown_;
     std::vector<GeoPoint> planned_;
+    std::vector<std::string> plannedNames_;  // empty for points the legs view hides
 };
 
 }  // namespace halvex::cli

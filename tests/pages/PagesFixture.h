@@ -72,9 +72,15 @@ inline int VPathSizeNative(ScriptValue& r, const ScriptValue&) {
 // Always multi-return, as the script calls it.
 inline int VPathDataNative(ScriptValue& r, const ScriptValue& a);
 
-// The module's natives, plus the guidance ones when wanted.
+// The module's natives with the six guidance ones replaced by the test's (withGuidance), or left
+// out, as in a module built without guidance.
 inline std::vector<NativeEntry> PageNatives(bool withGuidance) {
-    std::vector<NativeEntry> all(AllNatives().begin(), AllNatives().end());
+    std::vector<NativeEntry> all;
+    for (const NativeEntry& n : AllNatives()) {
+        bool guidance = false;
+        for (const NativeEntry& g : GuidanceNatives()) guidance = guidance || std::string(n.name) == g.name;
+        if (!guidance) all.push_back(n);
+    }
     if (withGuidance) {
         all.insert(all.end(), {{"FMScore_getDTG", DtgNative}, {"FMScore_getDestDist", DestDistNative},
                                {"FMScore_getLxtkError", XtkNative}, {"FMScore_getVxtk", VxtkNative},
