@@ -3,6 +3,7 @@
 // builds it; flight model and core advance in lock-step, simulated time, no sleeping.
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <cstdio>
 #include <iostream>
@@ -143,6 +144,29 @@ void ChooseStart(const FlyOptions& o, const NavDatabase& db, const FlightPlan& p
     c.fieldElevationFt = ground < 1e8 ? std::min(ground, c.altitudeFt) : 0.0;
 }
 
+// The flight's own data server lives in a runtime folder of its own, so flights run side by side
+// and a simulator already serving the user is never disturbed.
+class PrivateRuntime {
+public:
+    PrivateRuntime() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "halvex-fly-XXXXXX").string();
+        if (mkdtemp(pattern.data())) {
+            folder_ = pattern;
+            setenv("HALVEX_RUNTIME_DIR", folder_.c_str(), 1);
+        }
+    }
+    ~PrivateRuntime() {
+        if (folder_.empty()) return;
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+    PrivateRuntime(const PrivateRuntime&) = delete;
+    PrivateRuntime& operator=(const PrivateRuntime&) = delete;
+
+private:
+    std::string folder_;
+};
+
 // Output files are named from where the command was given, not from the simulator folder.
 std::string FromHere(const std::string& path) {
     return path.empty() ? path : std::filesystem::absolute(path).string();
@@ -156,6 +180,7 @@ int RunFly(const FlyOptions& given) {
         std::filesystem::create_directories(o.pngEvery.second, ec);
     }
     if (!EnterRoot(o.root)) return 1;
+    PrivateRuntime runtime;
     if (!(o.hz > 0) || o.hz > 1000) {
         std::cerr << "halvex-fms fly: --hz wants 1..1000\n";
         return 2;
