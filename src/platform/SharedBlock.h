@@ -27,12 +27,20 @@ public:
     // Unmaps and lets the name go (the creator removes the name).
     void Close();
 
+#if defined(_WIN32)
+    bool IsHeld() const { return mapping_ != nullptr; }
+#else
     bool IsHeld() const { return fd_ >= 0; }
+#endif
     uint8_t* View() const { return view_; }
     size_t Size() const { return size_; }
 
 private:
+#if defined(_WIN32)
+    void* mapping_ = nullptr;  // the file mapping's HANDLE
+#else
     int fd_ = -1;
+#endif
     bool owner_ = false;
     std::string systemName_;
     uint8_t* view_ = nullptr;
