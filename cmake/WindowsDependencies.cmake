@@ -3,7 +3,7 @@
 # Debian's header-only libraries through a folder that holds nothing else of /usr/include.
 set(HALVEX_WINDOWS_DEPS "" CACHE PATH "Folder with the i686 Windows builds of Lua and Xerces-C")
 set(XERCES_SOURCE_DIR "" CACHE PATH "Unpacked Xerces-C source package")
-if(NOT EXISTS "${HALVEX_WINDOWS_DEPS}/lua/lib/liblua.a" OR NOT EXISTS "${XERCES_SOURCE_DIR}/src")
+if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND (NOT EXISTS "${HALVEX_WINDOWS_DEPS}/lua/lib/liblua.a" OR NOT EXISTS "${XERCES_SOURCE_DIR}/src"))
   message(FATAL_ERROR "Windows dependencies missing: build through scripts/build-windows.sh")
 endif()
 

@@ -78,12 +78,12 @@ for h in boost CLI; do
 done
 
 # ---- The project --------------------------------------------------------------------------------
+werror=OFF
+[ "${CI:-}" = "true" ] && werror=ON
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$out/build.ninja" ]; then
   step "configuring $out"
-  werror=OFF
-  [ "${CI:-}" = "true" ] && werror=ON
-  launcher=()
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVEX_WERROR=$werror -DHALVEX_BENCH=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MingwI686.cmake" -DHALVEX_WINDOWS_DEPS="$deps" \
     -DXERCES_SOURCE_DIR="$xerces_src" "${launcher[@]}" >/dev/null
@@ -92,12 +92,36 @@ step "building"
 nice cmake --build "$out" -j "$jobs"
 [ "$run_tests" -eq 1 ] || exit 0
 
+# ---- Where the tests can run -------------------------------------------------------------------
+# Wine runs a 32-bit Windows program as a 32-bit Linux process. A kernel without 32-bit support
+# cannot: then the Windows tests are built as 64-bit Windows programs (the same sources, the same
+# Win32 calls) into build-win64/ and run under 64-bit Wine.
+test_build="$out" winearch=win32 wine=wine wineserver=wineserver
+if ! /lib/i386-linux-gnu/ld-linux.so.2 --help >/dev/null 2>&1; then
+  step "WARNING: this kernel runs no 32-bit programs; the Windows tests run as 64-bit programs (build-win64/)"
+  test_build="$root/build-win64" winearch=win64 wine=/usr/lib/wine/wine64 wineserver=/usr/lib/wine/wineserver64
+  export WINELOADER=$wine WINESERVER=$wineserver  # Debian's wrapper would pick the 32-bit Wine
+  missing=()
+  for p in wine64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] || apt_get install -y -qq --no-install-recommends "${missing[@]}"
+  if [ ! -f "$test_build/build.ninja" ]; then
+    cmake -S "$root" -B "$test_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVEX_WERROR=$werror -DHALVEX_BENCH=OFF \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MingwX8664.cmake" -DHALVEX_WINDOWS_DEPS="$deps" \
+      -DXERCES_SOURCE_DIR="$xerces_src" "${launcher[@]}" >/dev/null
+  fi
+  # Only the programs that need neither Lua nor Xerces (those are built for i686 only).
+  nice cmake --build "$test_build" -j "$jobs" --target windows_platform_tests windows_dataserver_tests \
+    windows_simlink_tests halvex-server windows_exchange_timing
+fi
+
 # ---- Wine prefix with the "Tahoma" face, and a virtual display ---------------------------------
-export WINEPREFIX="$out/wine" WINEARCH=win32 WINEDEBUG=-all
+export WINEPREFIX="$test_build/wine" WINEARCH=$winearch WINEDEBUG=-all
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   step "creating the Wine prefix"
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
+  "$wine" wineboot -i >/dev/null 2>&1
+  "$wineserver" -w
 fi
 fonts="$WINEPREFIX/drive_c/windows/Fonts"
 mkdir -p "$fonts"
@@ -110,13 +134,13 @@ while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
 Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 cleanup() {
-  wineserver -k 2>/dev/null || true
+  "$wineserver" -k 2>/dev/null || true
   kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
 export DISPLAY=":$display"
-wineserver -p  # one server for all the test programs, instead of one start per program
+"$wineserver" -p  # one server for all the test programs, instead of one start per program
 step "running the Windows tests"
-(cd "$out" && ctest --output-on-failure -j 1)
+(cd "$test_build" && ctest --output-on-failure -j 1)
 step "exchange timing (halvex-server.exe and a client, real window messages)"
-wine "$out/tests/windows/windows_exchange_timing.exe" 500
+"$wine" "$test_build/tests/windows/windows_exchange_timing.exe" 500

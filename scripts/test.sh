@@ -9,3 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$root/build-asan" && ctest --output-on-failure -j "$(nproc)")
+# The Windows build and its tests under Wine; developers may skip it with HALVEX_SKIP_WINDOWS=1.
+if [ "${HALVEX_SKIP_WINDOWS:-0}" != "1" ]; then
+  "$root/scripts/build-windows.sh"
+fi

@@ -1,14 +1,14 @@
 // A hidden top-level window on a thread of its own that pumps messages; every registered message
-// sent to it goes to the handler. A client has no connection here, so one is the atom name it
-// sends with: it ends when the client deletes that atom (checked when a new name arrives and once
-// a second), and its per-connection resources then go.
+// sent to it goes to the handler. A window message has no connection behind it, so each message
+// is a connection of its own, ended (farewell) as soon as it is answered: whatever the handler
+// opened for the sender's block is let go at once, so the block's name is free again the moment
+// the client closes it (the FDS client reuses the same name at every open).
 #include "platform/MessageServer.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <future>
-#include <map>
 #include <thread>
 
 #include "platform/WindowMessages.h"
@@ -17,8 +17,6 @@ namespace halvex::platform {
 
 namespace {
 
-constexpr UINT_PTR kSweepTimer = 1;
-constexpr UINT kSweepPeriodMs = 1000;
 std::atomic<unsigned> privateClassCounter{0};
 
 }  // namespace
@@ -31,7 +29,6 @@ struct MessageServer::Impl {
     std::atomic<bool> running{false};
     Handler handler;
     Farewell farewell;
-    std::map<std::string, uint64_t> connections;  // atom name -> connection id
     uint64_t nextId = 1;
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -42,12 +39,7 @@ struct MessageServer::Impl {
         auto* self = reinterpret_cast<Impl*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
         if (self) {
             if (message >= 0xC000 && message <= 0xFFFF) return static_cast<LRESULT>(self->answer(message, wParam, lParam));
-            if (message == WM_TIMER && wParam == kSweepTimer) {
-                self->sweep();
-                return 0;
-            }
             if (message == WM_DESTROY) {
-                ::KillTimer(window, kSweepTimer);
                 ::PostQuitMessage(0);
                 return 0;
             }
@@ -62,33 +54,10 @@ struct MessageServer::Impl {
             if (auto atom = GlobalAtomName(static_cast<uint16_t>(wParam))) m.atomName = *atom;
         m.wParam = wParam;
         m.lParam = lParam;
-        if (!m.atomName.empty()) {
-            auto it = connections.find(m.atomName);
-            if (it == connections.end()) {
-                sweep();  // a new client: a good moment to let departed ones go
-                it = connections.emplace(m.atomName, nextId++).first;
-            }
-            m.connection = it->second;
-        }
-        return handler(m);
-    }
-
-    // Ends the connections whose atom no longer exists.
-    void sweep() {
-        for (auto it = connections.begin(); it != connections.end();) {
-            if (::GlobalFindAtomA(it->first.c_str()) == 0) {
-                if (farewell) farewell(it->second);
-                it = connections.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
-
-    void farewellAll() {
-        for (const auto& [name, id] : connections)
-            if (farewell) farewell(id);
-        connections.clear();
+        m.connection = nextId++;
+        const uint64_t result = handler(m);
+        if (farewell) farewell(m.connection);
+        return result;
     }
 
     // The window thread: creates the window, reports, pumps until the window is destroyed.
@@ -109,7 +78,6 @@ struct MessageServer::Impl {
             started.set_value("cannot create the window " + className);
             return;
         }
-        ::SetTimer(window, kSweepTimer, kSweepPeriodMs, nullptr);
         started.set_value("");
         MSG msg;
         while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -117,7 +85,6 @@ struct MessageServer::Impl {
             ::DispatchMessageA(&msg);
         }
         window = nullptr;
-        farewellAll();
         ::UnregisterClassA(className.c_str(), instance);
     }
 };

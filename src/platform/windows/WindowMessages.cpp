@@ -1,5 +1,5 @@
 // Win32 itself: windows found by class or title, registered messages, global atoms and the
-// blocking send with time-out. Handles are 32-bit on this target, so a window handle is the HWND.
+// blocking send with time-out. A window handle is the HWND's value.
 #include "platform/WindowMessages.h"
 
 #include <windows.h>
@@ -8,11 +8,14 @@
 
 namespace halvex::platform {
 
-static_assert(sizeof(HWND) == sizeof(WindowHandle), "the module is a 32-bit program");
+// Window handles have 32 significant bits on every Windows width, so 32- and 64-bit programs can
+// pass them to each other; the module itself is a 32-bit program.
+static_assert(sizeof(HWND) >= sizeof(WindowHandle));
 
 namespace {
 
-HWND toHwnd(WindowHandle window) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(window)); }
+// Sign-extended, as the system widens handles for 64-bit programs.
+HWND toHwnd(WindowHandle window) { return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(window))); }
 WindowHandle fromHwnd(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(window)); }
 
 constexpr size_t kMaxAtomNameBytes = 255;
