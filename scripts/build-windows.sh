@@ -131,7 +131,7 @@ done
 
 display=99
 while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
 xvfb_pid=$!
 cleanup() {
   "$wineserver" -k 2>/dev/null || true
@@ -139,7 +139,11 @@ cleanup() {
 }
 trap cleanup EXIT
 export DISPLAY=":$display"
-"$wineserver" -p  # one server for all the test programs, instead of one start per program
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+# One server and one set of Wine's own services for all the test programs, started with their
+# output on /dev/null: services started by a test would keep ctest's pipes open after it ends.
+"$wineserver" -p >/dev/null 2>&1 </dev/null
+"$wine" wineboot >/dev/null 2>&1 </dev/null
 step "running the Windows tests"
 (cd "$test_build" && ctest --output-on-failure -j 1)
 step "exchange timing (halvex-server.exe and a client, real window messages)"
