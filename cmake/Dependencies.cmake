@@ -1,4 +1,8 @@
 # Every dependency is a Debian package; scripts/setup.sh installs them.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsDependencies.cmake)
+  return()
+endif()
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LUA51 REQUIRED IMPORTED_TARGET lua5.1)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo cairo-ft freetype2)

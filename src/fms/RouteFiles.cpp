@@ -183,11 +183,28 @@ std::string RouteNumberText(float value) {
     return text;
 }
 
+namespace {
+
+// Windows opens a device, not a file, for these base names whatever the extension ("CON.xml",
+// "nul .xml"); route files travel between systems, so no system gets such a name.
+bool IsDeviceName(std::string_view name) {
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+        if (base.size() == device.size() && StartsWithNoCase(base, device)) return true;
+    return base.size() == 4 && (StartsWithNoCase(base, "COM") || StartsWithNoCase(base, "LPT")) && base[3] >= '1' &&
+           base[3] <= '9';
+}
+
+}  // namespace
+
 bool IsRouteName(std::string_view name) {
     if (name.empty() || name.find("..") != std::string_view::npos) return false;
+    if (name.back() == '.' || name.back() == ' ' || IsDeviceName(name)) return false;  // Windows drops or misreads them
     return std::none_of(name.begin(), name.end(), [](char c) {
         const auto u = static_cast<unsigned char>(c);
-        return c == '/' || c == '\\' || c == ':' || u < 0x20 || u == 0x7F;
+        return c == '/' || c == '\\' || c == ':' || c == '<' || c == '>' || c == '"' || c == '|' || c == '?' ||
+               c == '*' || u < 0x20 || u == 0x7F;
     });
 }
 

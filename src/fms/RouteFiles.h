@@ -25,8 +25,10 @@ namespace halvex {
 inline constexpr const char* kRouteDirectory = "Gauges/HalvexFmsZolan/Route/";
 inline constexpr int kMaxGeneratedRouteNumber = 999;
 
-// A route name is a file name without extension, never a path: not empty, no "/", "\\", "..",
-// ":" (drive prefixes) or control characters.
+// A route name is a file name without extension, never a path, valid on every system the file
+// may travel to: not empty, no "/", "\\", "..", ":" (drive prefixes), control characters or
+// < > " | ? *, no device name (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without an
+// extension) and no dot or space at the end.
 bool IsRouteName(std::string_view name);
 
 // Saves the active plan. An empty name asks for a generated one: current origin + destination

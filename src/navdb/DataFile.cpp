@@ -21,7 +21,7 @@ bool DataBuffer::ReadFile(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
     const auto sizeHint = std::filesystem::file_size(path, ec);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.string().c_str(), "rb"), &std::fclose);
     if (!file) return false;
     // The size is only a hint (the file may change under us): read until the end.
     Reserve(ec ? size_t{1} << 16 : static_cast<size_t>(sizeHint) + 1);

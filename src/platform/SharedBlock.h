@@ -33,11 +33,21 @@ public:
     // Lets the name go when this process created it.
     void Close();
 
+#if defined(_WIN32)
+    bool IsHeld() const { return mapping_ != nullptr; }
+#else
     bool IsHeld() const { return fd_ >= 0; }
+#endif
     size_t Size() const { return size_; }
 
 private:
+#if defined(_WIN32)
+    bool map();
+    void* mapping_ = nullptr;  // the file mapping's HANDLE
+    uint8_t* view_ = nullptr;  // mapped whole: a paging-file mapping is committed and never shrinks
+#else
     int fd_ = -1;
+#endif
     bool owner_ = false;
     std::string systemName_;
     size_t size_ = 0;

@@ -29,7 +29,7 @@ bool RequestQueue::QueueRead(uint32_t type, uint32_t offset, uint32_t sizeBytes,
     put32(next_, type);
     put32(next_ + 4, offset);
     put32(next_ + 8, sizeBytes);
-    put32(next_ + 12, copiesBack ? TokenFor(count_) : 0);
+    put32(next_ + 12, copiesBack ? DestinationField(destination, count_) : 0);
     std::memset(view_ + next_ + kReadHeaderBytes, 0, sizeBytes);
     records_[count_++] = Record{next_, sizeBytes, copiesBack ? destination : nullptr, Kind::Read};
     next_ += kReadHeaderBytes + sizeBytes;
@@ -54,7 +54,7 @@ bool RequestQueue::QueueEightByteRead(uint32_t type, uint32_t offset, void* dest
     if (!fits(kEightByteReadBytes)) return false;
     put32(next_, type);
     put32(next_ + 4, offset);
-    put32(next_ + 8, destination ? TokenFor(count_) : 0);
+    put32(next_ + 8, destination ? DestinationField(destination, count_) : 0);
     std::memset(view_ + next_ + 12, 0, 8);
     records_[count_++] = Record{next_, 8, destination, Kind::EightByteRead};
     next_ += kEightByteReadBytes;

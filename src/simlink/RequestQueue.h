@@ -41,6 +41,14 @@ public:
 
     // The token a read record carries in its destination field (0: nothing to copy back).
     static uint32_t TokenFor(uint32_t recordIndex) { return recordIndex + 1; }
+    // What a read record carries in its destination field: the caller's real address where
+    // addresses are 32 bits wide, as servers expect, else the token. Copy-back never trusts it.
+    static uint32_t DestinationField(const void* destination, uint32_t recordIndex) {
+        if constexpr (sizeof(void*) == sizeof(uint32_t))
+            return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(destination));
+        else
+            return TokenFor(recordIndex);
+    }
 
 private:
     enum class Kind : uint8_t { Read, Write, EightByteRead };

@@ -6,21 +6,22 @@
 #include <filesystem>
 #include <string>
 
+#include "support/ScratchFolder.h"
+
 namespace halvex::test {
 
 class ScratchRuntime {
 public:
     ScratchRuntime() {
         if (const char* old = std::getenv("HALVEX_RUNTIME_DIR")) previous_ = old, hadPrevious_ = true;
-        std::string pattern = (std::filesystem::temp_directory_path() / "halvex-run-XXXXXX").string();
-        folder_ = mkdtemp(pattern.data());
-        setenv("HALVEX_RUNTIME_DIR", folder_.c_str(), 1);
+        folder_ = MakeScratchFolder("halvex-run-");
+        SetEnvironment("HALVEX_RUNTIME_DIR", folder_);
     }
     ~ScratchRuntime() {
         if (hadPrevious_)
-            setenv("HALVEX_RUNTIME_DIR", previous_.c_str(), 1);
+            SetEnvironment("HALVEX_RUNTIME_DIR", previous_);
         else
-            unsetenv("HALVEX_RUNTIME_DIR");
+            UnsetEnvironment("HALVEX_RUNTIME_DIR");
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
     }

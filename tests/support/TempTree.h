@@ -6,6 +6,8 @@
 #include <fstream>
 #include <string>
 
+#include "support/ScratchFolder.h"
+
 namespace halvex::test {
 
 class TempTree {
@@ -13,8 +15,7 @@ public:
     TempTree() {
         namespace fs = std::filesystem;
         previous_ = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "halvex-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
+        root_ = MakeScratchFolder("halvex-");
         fs::current_path(root_);
     }
     ~TempTree() {
