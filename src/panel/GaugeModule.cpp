@@ -12,7 +12,8 @@ std::unique_ptr<GaugeModule> GaugeModule::Load(const std::string& path, std::str
         error = "gauge module not found: " + path;
         return nullptr;
     }
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Kept mapped after dlclose: the drawing library's caches may still hold fonts the module made.
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle) {
         const char* why = dlerror();
         error = "cannot load gauge module " + path + ": " + (why ? why : "unknown error");
