@@ -482,7 +482,7 @@ private:
                 const int32_t v = static_cast<int32_t>(0u - static_cast<uint32_t>(lex_.intValue));
                 next();
                 if (!isPostfixStart()) { pushInt(v); return e; }
-                pushInt(-v);
+                pushInt(static_cast<int32_t>(0u - static_cast<uint32_t>(v)));  // the literal itself; OP_NEG follows
                 e.kind = EK::Value;
                 postfixChain(e);
                 discharge(e);
