@@ -15,6 +15,7 @@
 #include "core/FmsCore.h"
 #include "natives/NativeRegistry.h"
 #include "script/CduEngine.h"
+#include "support/CduRows.h"
 
 namespace halvex::test {
 
@@ -179,19 +180,8 @@ protected:
         core_->RunCduCycle();
     }
 
-    std::string row(int r) const {
-        std::string line;
-        for (int c = 0; c < CduTextGrid::kColumns; ++c) {
-            const uint32_t ch = cell::Char(core_->Cdu()->Grid().At(r, c));
-            line += ch >= 32 && ch < 127 ? static_cast<char>(ch) : ' ';
-        }
-        return line;
-    }
-    std::string screen() const {
-        std::string s;
-        for (int r = 0; r < CduTextGrid::kRows; ++r) s += row(r) + "\n";
-        return s;
-    }
+    std::string row(int r) const { return test::CduRow(core_->Cdu()->Grid(), r); }
+    std::string screen() const { return test::CduScreen(core_->Cdu()->Grid()); }
     bool shows(const std::string& text) const { return screen().find(text) != std::string::npos; }
     std::string title() const { return Trim(row(0).substr(0, 19)); }
     std::string scratchpad() const { return Trim(row(14)); }

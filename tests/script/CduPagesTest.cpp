@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gauge/StandardCore.h"
+#include "support/CduRows.h"
 
 namespace halvex {
 namespace {
@@ -66,19 +67,8 @@ protected:
         core_->RunCduCycle();
     }
 
-    std::string row(int r) const {
-        std::string line;
-        for (int c = 0; c < CduTextGrid::kColumns; ++c) {
-            const uint32_t ch = cell::Char(core_->Cdu()->Grid().At(r, c));
-            line += ch >= 32 && ch < 127 ? static_cast<char>(ch) : ' ';
-        }
-        return line;
-    }
-    std::string screen() const {
-        std::string s;
-        for (int r = 0; r < CduTextGrid::kRows; ++r) s += row(r) + "\n";
-        return s;
-    }
+    std::string row(int r) const { return test::CduRow(core_->Cdu()->Grid(), r); }
+    std::string screen() const { return test::CduScreen(core_->Cdu()->Grid()); }
     bool shows(const std::string& text) const { return screen().find(text) != std::string::npos; }
     // The line-select key beside the data row that holds text on the given side.
     std::string keyFor(const std::string& text, char side) const {
