@@ -79,8 +79,7 @@ struct MessageServer::Impl {
     void serve(Connection& c) {
         char buffer[sizeof(wire::MessageHeader) + 2 * wire::kMaxNameBytes];
         for (;;) {
-            const ssize_t n = ::recv(c.fd, buffer, sizeof buffer, 0);  // one message per packet
-            if (n < 0 && errno == EINTR) continue;
+            const ssize_t n = wire::ReceivePacket(c.fd, buffer, sizeof buffer, wire::kBurstSpin);  // one message per packet
             if (n < static_cast<ssize_t>(sizeof(wire::MessageHeader))) break;
             wire::MessageHeader h;
             std::memcpy(&h, buffer, sizeof h);

@@ -1,6 +1,5 @@
 #include "platform/RuntimeFolder.h"
 
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,7 +8,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/linux/Wire.h"
 
 namespace halvex::platform {
 
@@ -65,41 +63,5 @@ std::string ClassSocketPath(const std::string& className, std::string* problem) 
     return socketPath("/class.", className, problem);
 }
 std::string TitleSocketPath(const std::string& title, std::string* problem) { return socketPath("/title.", title, problem); }
-
-namespace wire {
-
-bool SendAll(int fd, const void* data, size_t bytes) {
-    const auto* p = static_cast<const uint8_t*>(data);
-    while (bytes > 0) {
-        const ssize_t n = ::send(fd, p, bytes, MSG_NOSIGNAL);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        bytes -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool ReceiveAll(int fd, void* data, size_t bytes) {
-    auto* p = static_cast<uint8_t*>(data);
-    while (bytes > 0) {
-        const ssize_t n = ::recv(fd, p, bytes, 0);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) {
-            errno = 0;
-            return false;
-        }
-        p += n;
-        bytes -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-}  // namespace wire
 
 }  // namespace halvex::platform

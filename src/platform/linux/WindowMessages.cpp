@@ -217,7 +217,10 @@ SendOutcome SendMessageWithTimeout(WindowHandle window, uint32_t message, uint64
     }
 
     uint64_t result = 0;
-    if (!wire::ReceiveAll(slot.fd, &result, sizeof result)) {
+    const auto spin = std::min<std::chrono::microseconds>(wire::kAnswerSpin, std::chrono::milliseconds(waitMs));
+    const ssize_t received = wire::ReceivePacket(slot.fd, &result, sizeof result, spin);
+    if (received != static_cast<ssize_t>(sizeof result)) {
+        if (received >= 0) errno = 0;  // hung up, or a short answer: no system error to name
         // 0 when the server hung up without answering; EAGAIN after the time-out
         out.lastError = errno == EAGAIN || errno == EWOULDBLOCK ? ETIMEDOUT : static_cast<uint32_t>(errno);
         closeConnection(slot);  // a late answer must not be taken for the next one
