@@ -1,6 +1,8 @@
 // The server end of window messages: a "window" registered under a class and/or a title that
 // answers each message sent to it. Its threads sleep in the system until a client or Stop() wakes
-// them; nothing polls. Handlers of different connections may run at the same time.
+// them, except that a connection stays awake for a moment after each answer, since the next
+// message of a burst usually follows at once. Handlers of different connections may run at the
+// same time.
 #pragma once
 
 #include <cstdint>

@@ -11,11 +11,13 @@
 #include <chrono>
 #include <cstring>
 #include <future>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "platform/MessageServer.h"
 #include "platform/RuntimeFolder.h"
+#include "platform/WindowMessages.h"
 #include "simlink/FdsClient.h"
 #include "simlink/SimIpcClient.h"
 #include "support/ScratchRuntime.h"
@@ -192,6 +194,33 @@ TEST_F(ServerSocketTest, ARuntimeFolderOthersControlIsRefused) {
         setenv("HALVEX_RUNTIME_DIR", "/", 1);  // root's
         EXPECT_EQ(platform::RuntimeFolder(), "");
     }
+}
+
+// Both ends stay awake only briefly for each other. An answer slower than the client's wait, and a
+// message later than the server's, must still arrive whole and pair with the right question.
+TEST_F(ServerSocketTest, SlowAnswersAndPausedClientsStillPairEachAnswerWithItsMessage) {
+    platform::MessageServer server;
+    ASSERT_TRUE(server.Start("PacedServer", "", [](const platform::IncomingMessage& m) {
+        if (m.wParam % 3 == 1) std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        if (m.wParam == 0x20000) std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        return m.wParam * 10 + 7;
+    }, nullptr));
+    const platform::WindowHandle window = platform::FindWindowByClass("PacedServer");
+    ASSERT_NE(window, 0u);
+    const uint32_t message = platform::RegisterMessage("Paced:Ask");
+    for (uint64_t i = 0x10000; i < 0x10000 + 12; ++i) {
+        if (i % 4 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        const platform::SendOutcome out = platform::SendMessageWithTimeout(window, message, i, 0, 1000);
+        ASSERT_TRUE(out.delivered) << i;
+        EXPECT_EQ(out.result, i * 10 + 7);
+    }
+    // An answer later than the sender's time-out is lost to that send, never taken for the next.
+    const platform::SendOutcome late = platform::SendMessageWithTimeout(window, message, 0x20000, 0, 10);
+    EXPECT_FALSE(late.delivered);
+    const platform::SendOutcome next = platform::SendMessageWithTimeout(window, message, 0x10002, 0, 1000);
+    ASSERT_TRUE(next.delivered);
+    EXPECT_EQ(next.result, 0x10002u * 10 + 7);
+    platform::ReleaseWindow(window);
 }
 
 }  // namespace
