@@ -45,6 +45,7 @@ void ConnectCore() {
     module.core = MakeStandardCore().release();
     module.coreReady = 1;
     if (picture && services->closeStartupPicture) services->closeStartupPicture(picture);
+    if (services && services->coreChanged) services->coreChanged(module.core);
 }
 
 }  // namespace
@@ -61,6 +62,8 @@ uint32_t FmsCoreCallback(HalvexGaugeHeader*, int32_t service, uint32_t) {
         case HALVEX_SERVICE_DISCONNECT:
             if (module.coreReady) {
                 DestroyEhsi();  // it reads the core: it must not outlive it
+                if (const HalvexPanelServices* services = PanelServices(); services && services->coreChanged)
+                    services->coreChanged(nullptr);
                 delete module.core;
                 module.core = nullptr;
             }

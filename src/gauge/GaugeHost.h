@@ -143,6 +143,10 @@ typedef struct HalvexPanelServices {
     /* The CDU's text grid after each CDU draw, row by row (the cells' character, font and colour
      * bits), with its 8 ARGB colours, for hosts that read the screen as text. May be null. */
     void (*cduScreen)(const uint32_t* cells, int32_t rows, int32_t columns, const uint32_t* palette);
+    /* The module's FMS core once connect has built it, null again at disconnect. Only a host
+     * built from the same sources in the same build may use it (the flight runner and tests do,
+     * to apply plans and record the flight); any other host leaves this null. May be null. */
+    void (*coreChanged)(void* core);
 } HalvexPanelServices;
 
 typedef struct HalvexImportEntry {

@@ -44,6 +44,9 @@ struct PanelServiceCalls {
         return activePanel;
     }
     static void CloseStartupPicture(void*) {}
+    static void CoreChanged(void* core) {
+        if (activePanel) activePanel->core_ = static_cast<FmsCore*>(core);
+    }
     static void CduScreen(const uint32_t* cells, int32_t rows, int32_t columns, const uint32_t*) {
         if (activePanel && cells && rows == CduTextGrid::kRows && columns == CduTextGrid::kColumns)
             activePanel->cduScreen_ = CduScreenText(cells);
@@ -63,6 +66,7 @@ Panel::Panel(GaugeModule& module, std::vector<GaugePlace> layout, double scale)
     services_.showStartupPicture = PanelServiceCalls::ShowStartupPicture;
     services_.closeStartupPicture = PanelServiceCalls::CloseStartupPicture;
     services_.cduScreen = PanelServiceCalls::CduScreen;
+    services_.coreChanged = PanelServiceCalls::CoreChanged;
 }
 
 Panel::~Panel() {
@@ -233,6 +237,13 @@ bool Panel::PressCduKey(int32_t code) {
     const gauge::CduKey* key = gauge::FindCduKey(code);
     if (!key) return false;
     return Click("FMS_Zolan", key->x + key->width / 2.0, key->y + key->height / 2.0, HALVEX_MOUSE_LEFT_SINGLE);
+}
+
+bool Panel::WriteGaugePng(const std::string& gauge, const std::string& path) const {
+    const HalvexGaugeHeader* header = module_.Gauge(gauge);
+    if (!header || !header->elementList || !header->elementList[0]) return false;
+    auto* image = static_cast<cairo_surface_t*>(header->elementList[0]->deviceContext);
+    return image && cairo_surface_write_to_png(image, path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
 
 bool Panel::WritePng(const std::string& path) const {

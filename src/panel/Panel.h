@@ -15,6 +15,10 @@
 #include "gauge/GaugeHost.h"
 #include "panel/GaugeModule.h"
 
+namespace halvex {
+class FmsCore;
+}
+
 namespace halvex::panel {
 
 // Where a gauge sits on the panel, in panel pixels at scale 1.
@@ -60,6 +64,10 @@ public:
 
     // The CDU screen as the module last published it (15 lines), empty before the first draw.
     const std::string& CduScreen() const { return cduScreen_; }
+    // The module's core while connected (the module and this host come from one build), else null.
+    FmsCore* Core() const { return core_; }
+    // Writes one gauge's background element as the module last drew it.
+    bool WriteGaugePng(const std::string& gauge, const std::string& path) const;
     // Times the module showed its start-up picture while connecting.
     int StartupPictures() const { return startupPictures_; }
     // Called with the start-up picture while the core loads (a window shows it at once).
@@ -90,6 +98,7 @@ private:
     cairo_surface_t* picture_ = nullptr;
     std::string cduScreen_;
     int startupPictures_ = 0;
+    FmsCore* core_ = nullptr;
     HalvexPanelServices services_{};
     bool connected_ = false;
 };
