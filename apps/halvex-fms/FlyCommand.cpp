@@ -1,8 +1,11 @@
-// halvex-fms fly: flies a route headless. The substitute simulator runs inside the process (its
-// data server on the real transport, in its own thread); the FMS core is built as the module
-// builds it; flight model and core advance in lock-step, simulated time, no sleeping.
+// halvex-fms fly: flies a route. The substitute simulator runs inside the process (its data server
+// on the real transport, in its own thread); the gauge module is loaded into the panel host and
+// driven as a simulator drives it. Headless, flight model and panel advance in lock-step,
+// simulated time, no sleeping; in a window, in real time (or at a rate).
 #include <chrono>
 #include <cmath>
+#include <fstream>
+#include <thread>
 #include <cstdlib>
 #include <filesystem>
 #include <cstdio>
@@ -14,13 +17,12 @@
 #include <vector>
 
 #include "Commands.h"
+#include "FlightPanel.h"
 #include "FlyRecorder.h"
-#include "GaugePictures.h"
 #include "PlanVerbs.h"
 #include "fms/PerformanceRates.h"
 #include "fms/RouteFiles.h"
-#include "gauge/EhsiCoreSource.h"
-#include "gauge/StandardCore.h"
+#include "panel/PanelWindow.h"
 #include "script/LuaHost.h"
 #include "sim/DataServer.h"
 
@@ -30,11 +32,11 @@ namespace {
 
 struct FlyOptions {
     std::string root = DefaultRoot();
-    std::string plan, route, wind, track, kml, plot;
+    std::string plan, route, wind, track, kml, plot, scenario, module, panelPng;
     std::pair<double, std::string> pngEvery{0, ""};  // seconds between pictures, folder
     std::optional<double> lat, lon, alt, hdg, ias, crz, minutes;
-    bool noLnav = false, noVnav = false, quiet = false;
-    double hz = 18.0;
+    bool noLnav = false, noVnav = false, quiet = false, window = false;
+    double hz = 18.0, rate = 1.0;
 };
 
 std::vector<PlanVerb> AllVerbs() {
@@ -67,38 +69,6 @@ bool ApplyCommands(PlanSession& session, const std::string& text) {
     }
     return true;
 }
-
-// The CDU and EHSI as the panel shows them, written every so many simulated seconds.
-class GaugeSnapshots {
-public:
-    GaugeSnapshots(FmsCore& core, double everyS, std::string folder)
-        : core_(core), everyS_(everyS), folder_(std::move(folder)) {
-        if (everyS_ > 0) {
-            source_ = std::make_unique<EhsiCoreSource>(core);
-            ehsi_ = std::make_unique<EhsiRenderer>(*source_);
-        }
-    }
-    // False when a picture could not be written.
-    bool At(double timeS) {
-        if (!ehsi_ || timeS + 1e-9 < nextS_) return true;
-        nextS_ += everyS_;
-        core_.RunCduCycle();
-        char stamp[32];
-        std::snprintf(stamp, sizeof stamp, "%06.0f", timeS);
-        const std::string cdu = folder_ + "/cdu-" + stamp + ".png", ehsi = folder_ + "/ehsi-" + stamp + ".png";
-        if (WriteCduPicture(core_, cdu, 1.0f) && WriteEhsiPicture(*ehsi_, ehsi, 1.0f)) return true;
-        std::cerr << "halvex-fms fly: cannot write " << cdu << " or " << ehsi << "\n";
-        return false;
-    }
-
-private:
-    FmsCore& core_;
-    double everyS_;
-    std::string folder_;
-    double nextS_ = 0;
-    std::unique_ptr<EhsiCoreSource> source_;
-    std::unique_ptr<EhsiRenderer> ehsi_;
-};
 
 bool ParseWind(const std::string& text, sim::FlightModelConfig& c) {
     double dir = 0, kt = 0;
@@ -172,19 +142,58 @@ std::string FromHere(const std::string& path) {
     return path.empty() ? path : std::filesystem::absolute(path).string();
 }
 
+// The scenario's events, their files named from where the command was given.
+std::optional<std::vector<panel::ScenarioEvent>> ReadScenario(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) {
+        std::cerr << "halvex-fms fly: cannot read scenario " << path << "\n";
+        return std::nullopt;
+    }
+    std::string error;
+    std::optional<std::vector<panel::ScenarioEvent>> events = panel::ParseScenario(in, error);
+    if (!events) {
+        std::cerr << "halvex-fms fly: " << path << ": " << error << "\n";
+        return std::nullopt;
+    }
+    for (panel::ScenarioEvent& e : *events)
+        if (!e.file.empty()) e.file = FromHere(e.file);
+    return events;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 int RunFly(const FlyOptions& given) {
     FlyOptions o = given;
-    for (std::string* path : {&o.track, &o.kml, &o.plot, &o.pngEvery.second}) *path = FromHere(*path);
+    for (std::string* path : {&o.track, &o.kml, &o.plot, &o.pngEvery.second, &o.scenario, &o.module, &o.panelPng})
+        *path = FromHere(*path);
+    if (!(o.hz > 0) || o.hz > 1000) {
+        std::cerr << "halvex-fms fly: --hz wants 1..1000\n";
+        return 2;
+    }
+    if (!(o.rate > 0) || o.rate > 1000) {
+        std::cerr << "halvex-fms fly: --rate wants a factor above 0, at most 1000\n";
+        return 2;
+    }
+    std::vector<panel::ScenarioEvent> events;
+    if (!o.scenario.empty()) {
+        std::optional<std::vector<panel::ScenarioEvent>> read = ReadScenario(o.scenario);
+        if (!read) return 2;
+        events = std::move(*read);
+    }
+    std::string error;
+    const std::string modulePath = FindGaugeModule(o.module, error);
+    if (modulePath.empty()) {
+        std::cerr << "halvex-fms fly: " << error << "\n";
+        return 1;
+    }
     if (o.pngEvery.first > 0) {
         std::error_code ec;
         std::filesystem::create_directories(o.pngEvery.second, ec);
     }
     if (!EnterRoot(o.root)) return 1;
     PrivateRuntime runtime;
-    if (!(o.hz > 0) || o.hz > 1000) {
-        std::cerr << "halvex-fms fly: --hz wants 1..1000\n";
-        return 2;
-    }
 
     // The simulator's airframe climbs and descends by the bundled performance table.
     LuaHost tableEngine;
@@ -205,19 +214,33 @@ int RunFly(const FlyOptions& given) {
         return 2;
     }
     sim::DataServer server(options);
-    std::string error;
     if (!server.Start(&error)) {
         std::cerr << "halvex-fms fly: " << error << "\n";
         return 1;
     }
 
-    std::unique_ptr<FmsCore> core = MakeStandardCore();
-    if (!core->InitOk() || !core->Simulator()->IsConnected()) {
+    std::unique_ptr<FlightPanel> flight = FlightPanel::Open(modulePath, error);
+    if (!flight) {
+        std::cerr << "halvex-fms fly: " << error << "\n";
+        return 1;
+    }
+    std::unique_ptr<panel::PanelWindow> window;
+    if (o.window) {
+        window = panel::PanelWindow::Open("Halvex FMS Zolan", flight->Panel().Width(), flight->Panel().Height(), error);
+        if (!window) {
+            std::cerr << "halvex-fms fly: no window: " << error << "\n";
+            return 1;
+        }
+        flight->Panel().window = window->Handle();
+        flight->Panel().onStartupPicture = [&window](cairo_surface_t* picture) { window->Show(picture); };
+    }
+    if (!flight->Connect() || !flight->Core()->InitOk() || !flight->Core()->Simulator()->IsConnected()) {
         std::cerr << "halvex-fms fly: the FMS core did not start (configuration, performance table or data server)\n";
         return 1;
     }
-    PlanSession session(*core->Database(), core->Performance(), *core->Model());
-    FlightPlanSet& plans = core->Model()->Plans();
+    FmsCore& core = *flight->Core();
+    PlanSession session(*core.Database(), core.Performance(), *core.Model());
+    FlightPlanSet& plans = core.Model()->Plans();
     if (!o.route.empty()) {
         if (loadRoute(plans, o.route) != 0) {
             std::cerr << "halvex-fms fly: cannot load route " << o.route << "\n";
@@ -225,54 +248,122 @@ int RunFly(const FlyOptions& given) {
         }
     }
     if (!o.plan.empty() && !ApplyCommands(session, o.plan)) return 1;
-
-    // The aircraft where the flight begins, then the plan executed from there.
-    sim::FlightModelConfig start = options.model;
-    ChooseStart(o, *core->Database(), plans.Current(), start);
-    server.WithModel([&](sim::FlightModel& model, sim::OffsetSpace&) { model = sim::FlightModel(start); });
-    const double frameS = 1.0 / o.hz;
-    server.Step(0);
-    core->Update();
-    server.Step(frameS);
-    core->Update();
-    if (plans.isModifying() || !plans.Modified().empty()) plans.activate();
+    // The cruise altitude is in place before the plan is executed, as a pilot enters it on PERF
+    // INIT before EXEC; a scenario's PERF INIT entry replaces it.
     if (o.crz) plans.setCruiseAltitude(static_cast<float>(*o.crz));
     else if (!(plans.CruiseAltitudeFt() > 0)) plans.setCruiseAltitude(20000.0f);
-    if (plans.Active().LegsCount() < 2) {
+    // Without a plan or route on the command line the pilot builds the plan on the CDU, executes
+    // it and engages the modes at the panel, all from the scenario or the window.
+    const bool pilotFlies = o.plan.empty() && o.route.empty();
+    if (pilotFlies && events.empty() && !window) {
+        std::cerr << "halvex-fms fly: nothing to fly: give --plan, --route, --scenario or --window\n";
+        return 2;
+    }
+    flight->SetScenario(std::move(events));
+
+    // The scenario's first moment is the pilot's preflight, before the aircraft is placed where
+    // the plan begins.
+    const double frameS = 1.0 / o.hz;
+    server.Step(0);
+    flight->Update();
+    if (!flight->PlayDue(0, error)) {
+        std::cerr << "halvex-fms fly: " << error << "\n";
+        return 1;
+    }
+    sim::FlightModelConfig start = options.model;
+    ChooseStart(o, *core.Database(), plans.Active().LegsCount() >= 2 ? plans.Active() : plans.Current(), start);
+    server.WithModel([&](sim::FlightModel& model, sim::OffsetSpace&) { model = sim::FlightModel(start); });
+    server.Step(frameS);
+    flight->Update();
+    if (!pilotFlies && (plans.isModifying() || !plans.Modified().empty())) plans.activate();
+    if (!pilotFlies && plans.Active().LegsCount() < 2) {
         std::cerr << "halvex-fms fly: the active plan has nothing to fly\n";
         return 1;
     }
 
-    FlyRecorder recorder(*core, o.quiet);
+    FlyRecorder recorder(core, o.quiet);
     if (!o.track.empty() && !recorder.OpenTrack(o.track)) {
         std::cerr << "halvex-fms fly: cannot write " << o.track << "\n";
         return 1;
     }
-    recorder.RememberPlan(plans.Active());
-    core->Guidance()->SetSequenceListener(&recorder);
-    ApModeState& modes = *core->ApModes();
-    modes.SetAutopilotMaster(true);
-    if (!o.noLnav) modes.SetLateralMode(1);
-    if (!o.noVnav) modes.SetVerticalMode(1);
-
-    const int legsToPass = plans.Active().LegsCount() - 1;
-    const size_t vpathPoints = plans.Active().verticalPath.size();
-    const double minutes = o.minutes.value_or(plans.Active().totalDistance / 200.0 * 60.0 * 1.5 + 10.0);
-    const auto frames = static_cast<long>(std::ceil(std::max(minutes, 0.0) * 60.0 * o.hz));
-    const auto wallStart = std::chrono::steady_clock::now();
-    long frame = 0;
-    GaugeSnapshots snapshots(*core, o.pngEvery.first, o.pngEvery.second);
-    for (; frame < frames && plans.Active().LegsCount() > 1; ++frame) {
-        server.Step(frameS);
-        core->Update();
-        recorder.Sample(server.Snapshot(), server.Autopilot());
-        if (!snapshots.At(static_cast<double>(frame + 1) * frameS)) return 1;
+    core.Guidance()->SetSequenceListener(&recorder);
+    if (!pilotFlies) {
+        ApModeState& modes = *core.ApModes();
+        modes.SetAutopilotMaster(true);
+        if (!o.noLnav) modes.SetLateralMode(1);
+        if (!o.noVnav) modes.SetVerticalMode(1);
     }
-    const double wallS = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+
+    // What the flight is measured against: the active plan as it stands once it has legs.
+    bool planKnown = false;
+    int legsToPass = 0;
+    size_t vpathPoints = 0;
+    auto rememberPlan = [&] {
+        if (planKnown || plans.Active().LegsCount() < 2) return;
+        planKnown = true;
+        recorder.RememberPlan(plans.Active());
+        legsToPass = plans.Active().LegsCount() - 1;
+        vpathPoints = plans.Active().verticalPath.size();
+    };
+    rememberPlan();
+    const double defaultMinutes = planKnown ? plans.Active().totalDistance / 200.0 * 60.0 * 1.5 + 10.0
+                                  : window  ? 6000.0  // until the window is closed
+                                            : flight->LastEventS() / 60.0 + 30.0;
+    const double minutes = o.minutes.value_or(defaultMinutes);
+    const auto frames = static_cast<long>(std::ceil(std::max(minutes, 0.0) * 60.0 * o.hz));
+    constexpr double kDrawIntervalS = 1.0 / 30.0;  // the window's drawing rate, wall time
+    const auto wallStart = std::chrono::steady_clock::now();
+    double nextDrawS = 0, nextPictureS = 0;
+    long frame = 0;
+    bool windowClosed = false;
+    for (; frame < frames; ++frame) {
+        if (planKnown && plans.Active().LegsCount() <= 1) break;
+        server.Step(frameS);
+        flight->Update();
+        const double timeS = static_cast<double>(frame + 1) * frameS;
+        recorder.Sample(server.Snapshot(), server.Autopilot());
+        if (!flight->PlayDue(timeS, error)) {
+            std::cerr << "halvex-fms fly: " << error << "\n";
+            return 1;
+        }
+        rememberPlan();
+        if (o.pngEvery.first > 0 && timeS + 1e-9 >= nextPictureS) {
+            nextPictureS += o.pngEvery.first;
+            if (!flight->WriteGaugePictures(o.pngEvery.second, timeS)) {
+                std::cerr << "halvex-fms fly: cannot write pictures into " << o.pngEvery.second << "\n";
+                return 1;
+            }
+        }
+        if (!window) continue;
+        if (!window->PumpEvents(flight->Panel())) {
+            windowClosed = true;
+            ++frame;
+            break;
+        }
+        // The window draws at most kDrawIntervalS apart; frames that fell behind the clock run
+        // back to back, so the simulation never waits on a slow draw.
+        const double wallS = SecondsSince(wallStart);
+        if (wallS >= nextDrawS) {
+            flight->Draw();
+            window->Show(flight->Panel().Picture());
+            nextDrawS = wallS + kDrawIntervalS;
+        }
+        const double aheadS = timeS / o.rate - SecondsSince(wallStart);
+        if (aheadS > 0) std::this_thread::sleep_for(std::chrono::duration<double>(std::min(aheadS, kDrawIntervalS)));
+    }
+    const double wallS = SecondsSince(wallStart);
     const double simS = static_cast<double>(frame) * frameS;
-    core->Guidance()->SetSequenceListener(nullptr);
+    core.Guidance()->SetSequenceListener(nullptr);
+    if (!o.panelPng.empty()) {
+        flight->DrawCurrent();
+        if (!flight->Panel().WritePng(o.panelPng)) {
+            std::cerr << "halvex-fms fly: cannot write " << o.panelPng << "\n";
+            return 1;
+        }
+    }
     server.Stop();
 
+    if (windowClosed) std::printf("window: closed at t=%.0f s\n", simS);
     std::printf("sequenced: %d/%d\n", recorder.Sequenced(), legsToPass);
     std::printf("sim_minutes: %.2f\n", simS / 60.0);
     std::printf("wall_s: %.3f\n", wallS);
@@ -288,7 +379,8 @@ int RunFly(const FlyOptions& given) {
         std::cerr << "halvex-fms fly: cannot write " << o.kml << "\n";
         return 1;
     }
-    if (!o.plot.empty() && !recorder.WritePlot(o.plot, o.plan.empty() ? o.route : o.plan)) {
+    const std::string title = !o.plan.empty() ? o.plan : !o.route.empty() ? o.route : o.scenario;
+    if (!o.plot.empty() && !recorder.WritePlot(o.plot, title)) {
         std::cerr << "halvex-fms fly: cannot write " << o.plot << "\n";
         return 1;
     }
@@ -299,7 +391,7 @@ int RunFly(const FlyOptions& given) {
 
 void AddFlyCommand(CLI::App& app) {
     auto o = std::make_shared<FlyOptions>();
-    CLI::App* cmd = app.add_subcommand("fly", "Fly a route headless in lock-step with the substitute simulator");
+    CLI::App* cmd = app.add_subcommand("fly", "Fly a route through the gauge module and the substitute simulator");
     cmd->add_option("--root", o->root, "Simulator folder (default: the bundled tree)");
     cmd->add_option("--plan", o->plan, "Plan commands as for `plan`, ending with exec");
     cmd->add_option("--route", o->route, "Company route to load and execute");
@@ -319,6 +411,11 @@ void AddFlyCommand(CLI::App& app) {
     cmd->add_option("--plot", o->plot, "Write the planned legs and the flown track on one map (PNG)");
     cmd->add_option("--png-every", o->pngEvery, "SECONDS DIR: write the CDU and EHSI pictures along the flight");
     cmd->add_flag("--quiet", o->quiet, "No line per sequenced waypoint");
+    cmd->add_option("--scenario", o->scenario, "Pilot's events at the panel: at SECONDS keys|click|snapshot|screen ...");
+    cmd->add_flag("--window", o->window, "Fly in a window with the whole panel, in real time");
+    cmd->add_option("--rate", o->rate, "With --window: simulated seconds per wall second (default 1)");
+    cmd->add_option("--panel-png", o->panelPng, "Write the whole panel as it stands at the end (PNG)");
+    cmd->add_option("--module", o->module, "The gauge module to load (default: beside this program, else this build's)");
     cmd->callback([o] {
         const int rc = RunFly(*o);
         if (rc != 0) throw CLI::RuntimeError(rc);
