@@ -14,51 +14,19 @@
 #include <string>
 #include <vector>
 
+#include "FlightRun.h"
 #include "support/TempTree.h"
 
 namespace {
+
+using halvex::test::Flight;
 
 const char* kRoute =
     "org KSEA; dst KPDX; orgrwy 16L; sid SEA7; wp 6 SEA; via J1 ALDER; alt 7 8000; dstrwy 10R; app ILS10R; exec";
 const char* kWaypoints[] = {"RWY16L", "SEA", "ALDER", "WETTR", "HAIRN", "SAUVI", "POWLZ", "RWY10R", "KPDX"};
 
-struct Flight {
-    std::string output;
-    std::map<std::string, std::string> summary;
-    std::vector<std::map<std::string, std::string>> rows;
-
-    double number(const std::string& key) const { return std::stod(summary.at(key)); }
-};
-
 Flight Fly(const std::string& dir, const std::string& extra) {
-    Flight f;
-    const std::string track = dir + "/track.csv";
-    const std::string command = std::string(HALVEX_FMS_EXE) + " fly --root " + HALVEX_SOURCE_DIR + "/data --plan \"" +
-                                kRoute + "\" --crz 14000 --track " + track + " " + extra + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return f;
-    std::array<char, 512> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) f.output += buffer.data();
-    EXPECT_EQ(pclose(pipe), 0) << f.output;
-    std::istringstream lines(f.output);
-    for (std::string line; std::getline(lines, line);) {
-        const size_t colon = line.find(": ");
-        if (colon != std::string::npos && line.rfind("seq ", 0) != 0) f.summary[line.substr(0, colon)] = line.substr(colon + 2);
-    }
-    std::ifstream csv(track);
-    std::string header;
-    std::getline(csv, header);
-    std::vector<std::string> names;
-    std::istringstream h(header);
-    for (std::string n; std::getline(h, n, ',');) names.push_back(n);
-    for (std::string line; std::getline(csv, line);) {
-        std::map<std::string, std::string> row;
-        std::istringstream cells(line);
-        size_t i = 0;
-        for (std::string c; std::getline(cells, c, ',') && i < names.size(); ++i) row[names[i]] = c;
-        f.rows.push_back(std::move(row));
-    }
-    return f;
+    return halvex::test::RunFly(std::string("--plan \"") + kRoute + "\" --crz 14000 " + extra, dir + "/track.csv");
 }
 
 void ExpectFlownLikeAPilotWould(const Flight& f) {
