@@ -160,6 +160,9 @@ std::optional<std::vector<panel::ScenarioEvent>> ReadScenario(const std::string&
     return events;
 }
 
+// The exit status when --window finds no display, so a caller can fly headless instead.
+constexpr int kNoWindow = 3;
+
 double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -229,7 +232,7 @@ int RunFly(const FlyOptions& given) {
         window = panel::PanelWindow::Open("Halvex FMS Zolan", flight->Panel().Width(), flight->Panel().Height(), error);
         if (!window) {
             std::cerr << "halvex-fms fly: no window: " << error << "\n";
-            return 1;
+            return kNoWindow;
         }
         flight->Panel().window = window->Handle();
         flight->Panel().onStartupPicture = [&window](cairo_surface_t* picture) { window->Show(picture); };
