@@ -25,6 +25,14 @@ std::unique_ptr<PanelWindow> PanelWindow::Open(const std::string& title, int wid
         error = std::string("cannot open a window: ") + SDL_GetError();
         return nullptr;
     }
+    // Without a display SDL may fall back to a driver nobody sees; that is no window for a pilot,
+    // unless SDL_VIDEODRIVER asked for it.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER")) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        error = "cannot open a window: no display (SDL found only its " + driver + " driver)";
+        return nullptr;
+    }
     std::unique_ptr<PanelWindow> w(new PanelWindow());
     w->width_ = width;
     w->height_ = height;

@@ -5,6 +5,8 @@
 
 #include <cairo.h>
 
+#include <sys/wait.h>
+
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -110,6 +112,59 @@ TEST(PanelScenarioFlight, ThePilotsKeysBuildTheFlightAndProgAgreesWithTheTrack) 
     EXPECT_NE(vnav[0].find("VNAV"), std::string::npos) << vnav[0];
     EXPECT_NEAR(FirstNumber(vnav[2].substr(0, 12)), std::abs(vdev), 1.0) << vnav[2];
     EXPECT_NE(vnav[2].find("14000"), std::string::npos) << vnav[2];
+}
+
+}  // namespace
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string output;
+};
+
+Outcome FlyExpectingRefusal(const std::string& arguments) {
+    Outcome o;
+    const std::string command =
+        "env -u DISPLAY " + std::string(HALVEX_FMS_EXE) + " fly --root " + HALVEX_SOURCE_DIR + "/data " + arguments + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return o;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) o.output += buffer;
+    const int raw = pclose(pipe);
+    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return o;
+}
+
+// What fly cannot fly it refuses with a clear message and a status, never a crash.
+TEST(PanelScenarioFlight, BadModulesScenariosAndDisplaysAreRefusedClearly) {
+    halvex::test::TempTree dir;
+    const std::string here = std::filesystem::current_path().string();
+
+    Outcome o = FlyExpectingRefusal("--plan \"org KSEA; dst KPDX; exec\" --module " + here + "/missing.gau");
+    EXPECT_EQ(o.status, 1) << o.output;
+    EXPECT_NE(o.output.find("no gauge module at " + here + "/missing.gau"), std::string::npos) << o.output;
+
+    std::ofstream(here + "/fake.gau") << "not a shared library";
+    o = FlyExpectingRefusal("--plan \"org KSEA; dst KPDX; exec\" --module " + here + "/fake.gau");
+    EXPECT_EQ(o.status, 1) << o.output;
+    EXPECT_NE(o.output.find("fake.gau"), std::string::npos) << o.output;
+
+    std::ofstream(here + "/typo.scenario") << "# keys\nat 0 keys F2\nat 1 keys K S E A L7\n";
+    o = FlyExpectingRefusal("--scenario " + here + "/typo.scenario");
+    EXPECT_EQ(o.status, 2) << o.output;
+    EXPECT_NE(o.output.find("line 3"), std::string::npos) << o.output;
+    EXPECT_NE(o.output.find("L7"), std::string::npos) << o.output;
+
+    o = FlyExpectingRefusal("--scenario " + here + "/absent.scenario");
+    EXPECT_EQ(o.status, 2) << o.output;
+
+    o = FlyExpectingRefusal("--plan \"org KSEA; dst KPDX; orgrwy 16L; exec\" --window");
+    EXPECT_EQ(o.status, 3) << "no display: the caller may fly headless instead. " << o.output;
+
+    o = FlyExpectingRefusal("");
+    EXPECT_EQ(o.status, 2) << o.output;
+    EXPECT_NE(o.output.find("nothing to fly"), std::string::npos) << o.output;
 }
 
 }  // namespace
