@@ -114,10 +114,22 @@ void FmsCore::RunCduCycle() {
     }
 }
 
+namespace {
+constexpr int kPageChangesPerDraw = 4;  // bounds a script whose pages keep switching
+}  // namespace
+
 bool FmsCore::DrawCdu() {
     if (!initOk_) return true;  // shown as it is, without a cycle and without counting
     const bool due = frameCounter_ % 15 == 0 || cdu_->KeyCount() > 0;
-    if (due) RunCduCycle();
+    if (due) {
+        // A key that opens another page shows that page on this frame, not at the next periodic
+        // cycle up to 15 frames later; keys left for the new page are taken now too.
+        for (int pass = 0; pass < kPageChangesPerDraw; ++pass) {
+            const std::string page = cdu_->EntryPoint();
+            RunCduCycle();
+            if (cdu_->EntryPoint() == page) break;
+        }
+    }
     ++frameCounter_;
     return due;
 }

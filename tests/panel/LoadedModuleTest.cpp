@@ -225,6 +225,24 @@ TEST_F(LoadedModule, EveryFunctionKeyAndLineKeyReachesTheScript) {
     EXPECT_NE(screenRow(0).find("RTE"), std::string::npos) << panel->CduScreen();
 }
 
+// A pilot sees the page a key opens on the very next frame, whichever frame of the CDU's
+// periodic cycle the key falls on; a line key on the index opens its page as quickly.
+TEST_F(LoadedModule, TheNextDrawShowsThePageAKeyOpened) {
+    panel->Connect();
+    settle();
+    const std::pair<int32_t, const char*> steps[] = {{-15, "PROG"},      {-14, "VNAV"},  {-10, "INIT/REF INDEX"},
+                                                     {-32, "PERF INIT"}, {-11, "RTE"},   {-13, "LEGS"},
+                                                     {-10, "INIT/REF INDEX"}, {-51, "STATUS"}};
+    for (int offset = 0; offset < 15; offset += 4) {
+        for (int i = 0; i < offset; ++i) frame();  // another phase of the 15-frame cycle
+        for (const auto& [code, title] : steps) {
+            pressByPixel(code);
+            frame();
+            EXPECT_NE(screenRow(0).find(title), std::string::npos) << "after key " << code << ":\n" << panel->CduScreen();
+        }
+    }
+}
+
 TEST_F(LoadedModule, Ap85ButtonsLightTheirAnnunciators) {
     panel->Connect();
     frame();
