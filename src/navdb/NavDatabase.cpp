@@ -75,6 +75,7 @@ int NavDatabase::LoadWith(const FileOpener& open) {
     airways_.clear();
     airports_.clear();
     identIndex_.Clear();
+    indexedRows_ = 0;
     airwayPoints_.clear();
     runways_.clear();
 
@@ -236,6 +237,7 @@ int32_t NavDatabase::BuildIndex() {
     for (const Keyed& k : order) sorted.push_back(waypoints_[k.row]);
     waypoints_ = std::move(sorted);
     identIndex_.Build(n, [&](size_t i) { return order[i].key; });
+    indexedRows_ = n;
     return static_cast<int32_t>(n);
 }
 
@@ -280,6 +282,15 @@ int32_t NavDatabase::FindWaypointLinear(std::string_view ident) const {
 }
 
 int32_t NavDatabase::FindAirportWaypoint(std::string_view ident) const {
+    // Once indexed, the rows of one ident sit together in loading order, so the first airport row
+    // of the run is the first a scan from row 0 would meet.
+    if (indexedRows_ == waypoints_.size() && indexedRows_ > 0) {
+        const WaypointRun run = FindWaypoints(ident);
+        for (int32_t i = run.first; i >= 0 && i < run.first + run.count; ++i)
+            if (waypoints_[static_cast<size_t>(i)].kind == WaypointKind::Airport && waypoints_[static_cast<size_t>(i)].Ident() == ident)
+                return i;
+        return -1;
+    }
     for (size_t i = 0; i < waypoints_.size(); ++i)
         if (waypoints_[i].kind == WaypointKind::Airport && waypoints_[i].Ident() == ident) return static_cast<int32_t>(i);
     return -1;

@@ -93,6 +93,7 @@ private:
     std::vector<NavAirway> airways_;
     std::vector<NavAirport> airports_;
     IdentIndex identIndex_;
+    size_t indexedRows_ = 0;  // rows the index was built over
     std::vector<int32_t> airwayPoints_;  // every airway's points, back to back
     std::vector<NavRunway> runways_;     // every airport's runways, grouped by airport
 };

@@ -122,6 +122,46 @@ TEST_F(NavDatabaseTest, LinearLookupsAndAirportWaypoints) {
     EXPECT_EQ(airport, linear + 1);
 }
 
+// The indexed airport look-up answers exactly what a scan from row 0 answers: for two airport
+// rows under one ident (the first wins), an ident shared with navaids, and every ident of the
+// bundled sample.
+TEST_F(NavDatabaseTest, AirportWaypointLookupAgreesWithAScanFromRowZero) {
+    auto scan = [&](std::string_view ident) {
+        for (int32_t i = 0; i < db.WaypointCount(); ++i)
+            if (db.GetWaypoint(i)->kind == WaypointKind::Airport && db.GetWaypoint(i)->Ident() == ident) return i;
+        return -1;
+    };
+    write("wpNavAID.txt", AidLine("KSEA", "VOR", 1, 1) + AidLine("KBFI", "NDB", 2, 2));
+    write("airports.dat", AirportPointLine("KSEA", 47.449, -122.309) + AirportPointLine("KSEA", 10, 10) +
+                              AirportPointLine("KBFI", 47.53, -122.30));
+    db.Load();
+    using namespace std::string_view_literals;
+    for (std::string_view ident : {"KSEA"sv, "KBFI"sv, "KPDX"sv, ""sv, "TOOLONGIDENT"sv, "K\0EA"sv})
+        EXPECT_EQ(db.FindAirportWaypoint(ident), scan(ident)) << ident;
+    EXPECT_NEAR(db.GetWaypoint(db.FindAirportWaypoint("KSEA"))->lat, Rad(47.449), 1e-4);
+
+    NavDatabase sample;
+    {
+        const std::filesystem::path here = std::filesystem::current_path();
+        std::filesystem::current_path(std::string(HALVEX_SOURCE_DIR) + "/data");
+        sample.Load();
+        std::filesystem::current_path(here);
+    }
+    ASSERT_GT(sample.WaypointCount(), 10000);
+    int airports = 0;
+    for (int32_t i = 0; i < sample.WaypointCount(); ++i) {
+        const std::string_view ident = sample.GetWaypoint(i)->Ident();
+        int32_t first = -1;
+        for (int32_t j = 0; j < sample.WaypointCount() && first < 0; ++j)
+            if (sample.GetWaypoint(j)->kind == WaypointKind::Airport && sample.GetWaypoint(j)->Ident() == ident) first = j;
+        if (sample.GetWaypoint(i)->kind == WaypointKind::Airport) ++airports;
+        if (sample.GetWaypoint(i)->kind == WaypointKind::Airport || i % 97 == 0) {
+            EXPECT_EQ(sample.FindAirportWaypoint(ident), first) << ident;
+        }
+    }
+    EXPECT_GT(airports, 1000);
+}
+
 TEST_F(NavDatabaseTest, AirportsCollectRunwaysByIcaoInFileOrder) {
     write("wpNavAPT.txt", RunwayLine("SEATTLE TACOMA INTL", "KSEA", "16L", 11900, 163, 47.46, -122.31, 0, 0, 433) +
                               RunwayLine("BOEING FIELD", "KBFI", "13R", 10000, 130, 47.54, -122.31, 0, 0, 21) +
