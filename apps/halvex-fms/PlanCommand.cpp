@@ -30,25 +30,6 @@ std::vector<PlanVerb> AllPlanVerbs() {
     return verbs;
 }
 
-// Commands are separated by ";" or line ends; words by blanks.
-std::vector<std::vector<std::string>> SplitCommands(const std::string& text) {
-    std::vector<std::vector<std::string>> out;
-    std::string piece;
-    auto flush = [&] {
-        std::istringstream words(piece);
-        std::vector<std::string> command;
-        for (std::string w; words >> w;) command.push_back(w);
-        if (!command.empty()) out.push_back(std::move(command));
-        piece.clear();
-    };
-    for (char c : text) {
-        if (c == ';' || c == '\n') flush();
-        else piece += c;
-    }
-    flush();
-    return out;
-}
-
 std::string Constraint(const WaypointEntry& e) {
     if (!e.HasAltitude()) return "";
     char text[24];
@@ -128,7 +109,7 @@ int RunPlan(const PlanOptions& o) {
     session->performance.load(engine, std::string());  // no table: standard-rate turns
 
     const std::vector<PlanVerb> verbs = AllPlanVerbs();
-    for (const std::vector<std::string>& command : SplitCommands(text)) {
+    for (const std::vector<std::string>& command : SplitPlanCommands(text)) {
         const PlanVerb* verb = nullptr;
         for (const PlanVerb& v : verbs)
             if (command[0] == v.name) verb = &v;
@@ -165,7 +146,6 @@ int RunPlan(const PlanOptions& o) {
 }  // namespace
 
 // Shared with the route command.
-std::vector<std::vector<std::string>> SplitPlanCommands(const std::string& text) { return SplitCommands(text); }
 void PrintPlanViews(std::ostream& out, const NavDatabase& db, const char* label, const FlightPlan& plan, bool all) {
     PrintPlan(out, db, label, plan, all);
 }

@@ -2,6 +2,7 @@
 #include "PlanVerbs.h"
 
 #include <cmath>
+#include <sstream>
 #include <stdexcept>
 
 namespace halvex::cli {
@@ -132,6 +133,25 @@ std::vector<PlanVerb> PlanEditVerbs() {
              return 0;
          }},
     };
+}
+
+// Commands are separated by ";" or line ends; words by blanks.
+std::vector<std::vector<std::string>> SplitPlanCommands(const std::string& text) {
+    std::vector<std::vector<std::string>> out;
+    std::string piece;
+    auto flush = [&] {
+        std::istringstream words(piece);
+        std::vector<std::string> command;
+        for (std::string w; words >> w;) command.push_back(w);
+        if (!command.empty()) out.push_back(std::move(command));
+        piece.clear();
+    };
+    for (char c : text) {
+        if (c == ';' || c == '\n') flush();
+        else piece += c;
+    }
+    flush();
+    return out;
 }
 
 }  // namespace halvex::cli
