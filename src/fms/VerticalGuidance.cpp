@@ -32,7 +32,9 @@ bool Is(const VPathPoint& p, VPathKind k) { return p.kind == static_cast<int32_t
 void Command(GuidanceAutopilot& autopilot, float altitudeFt, float verticalSpeedFpm, float speedKt) {
     if (!std::isfinite(altitudeFt) || !std::isfinite(verticalSpeedFpm) || !std::isfinite(speedKt)) return;
     autopilot.CommandAltitude(altitudeFt);
-    autopilot.CommandVerticalSpeed(verticalSpeedFpm);
+    // A law can ask for more than the field holds (an aircraft far above its climb target asks
+    // for tens of thousands of feet a minute): the steepest the autopilot takes is sent instead.
+    autopilot.CommandVerticalSpeed(std::clamp(verticalSpeedFpm, kSteepestFpm, -kSteepestFpm));
     autopilot.CommandAirspeed(speedKt);
 }
 

@@ -164,6 +164,27 @@ TEST(VerticalPath, NonsenseFromTheAircraftNeverReachesTheAutopilot) {
                 EXPECT_TRUE(std::isfinite(*v)) << bad;
             }
     }
+    // Far above the climb target (a simulator that jumped, a lower cruise entered): the command
+    // is the steepest descent the autopilot's field holds, never beyond it.
+    for (float altitude : {36500.0f, 60000.0f, 99000.0f}) {
+        AircraftData a = AircraftAt(0, LonDegForNm(5), 90);
+        a.altitudeFt = altitude;
+        a.indicatedAirspeedKt = 250;
+        a.trueAirspeedKt = 400;
+        SanitizeAircraftData(a);
+        RecordingAutopilot ap;
+        VerticalPath climbing(&table);
+        FlightPlan trip = Trip(5000, AltitudeKind::At);
+        climbing.Rebuild(trip, {35000, 400, 100000, 1});
+        lateral.ChooseActiveLeg(trip, a);
+        lateral.Track(trip, a, nullptr);
+        climbing.Sequence(trip, a);
+        climbing.Guide(trip, a, lateral, ap);
+        if (ap.verticalSpeed) {
+            EXPECT_GE(*ap.verticalSpeed, -9999.0f) << altitude;
+            EXPECT_LE(*ap.verticalSpeed, 9999.0f) << altitude;
+        }
+    }
     AircraftData lost = AircraftAt(0, 0, 90);
     lost.position.lat = std::nanf("");
     EXPECT_FALSE(SanitizeAircraftData(lost));
