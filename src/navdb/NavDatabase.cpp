@@ -74,6 +74,7 @@ int NavDatabase::LoadWith(const FileOpener& open) {
     waypoints_.clear();
     airways_.clear();
     airports_.clear();
+    airportByIcao_.clear();
     identIndex_.Clear();
     indexedRows_ = 0;
     airwayPoints_.clear();
@@ -121,6 +122,9 @@ int NavDatabase::LoadWith(const FileOpener& open) {
         airports_ = std::move(table.airports);
         for (size_t i = 0; i < airports_.size(); ++i)
             airports_[i].runways = std::span<const NavRunway>(runways_.data() + start[i], start[i + 1] - start[i]);
+        // The first airport of an ICAO wins, as a scan from the start finds it.
+        airportByIcao_.reserve(airports_.size());
+        for (size_t i = 0; i < airports_.size(); ++i) airportByIcao_.emplace(airports_[i].Icao(), static_cast<int32_t>(i));
     }
 
     BuildIndex();
@@ -340,6 +344,10 @@ int32_t NavDatabase::AirwayCount() const { return static_cast<int32_t>(airways_.
 
 // ---- Airports ----------------------------------------------------------------------------------
 int32_t NavDatabase::FindAirport(std::string_view icao) const {
+    if (!airportByIcao_.empty()) {
+        const auto found = airportByIcao_.find(icao);
+        return found == airportByIcao_.end() ? -1 : found->second;
+    }
     for (size_t i = 0; i < airports_.size(); ++i)
         if (airports_[i].Icao() == icao) return static_cast<int32_t>(i);
     return -1;

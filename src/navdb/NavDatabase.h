@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "navdb/IdentIndex.h"
@@ -66,7 +67,7 @@ public:
     virtual int32_t AirwayCount() const;
 
     // ---- Airports --------------------------------------------------------------------------
-    virtual int32_t FindAirport(std::string_view icao) const;  // linear scan, or -1
+    virtual int32_t FindAirport(std::string_view icao) const;  // the first with the ICAO, or -1
     virtual const NavAirport* GetAirport(int32_t index) const;
     virtual const char* AirportName(int32_t index) const;
     virtual const char* AirportIdent(int32_t index) const;
@@ -94,6 +95,7 @@ private:
     std::vector<NavAirport> airports_;
     IdentIndex identIndex_;
     size_t indexedRows_ = 0;  // rows the index was built over
+    std::unordered_map<std::string_view, int32_t> airportByIcao_;  // views into airports_
     std::vector<int32_t> airwayPoints_;  // every airway's points, back to back
     std::vector<NavRunway> runways_;     // every airport's runways, grouped by airport
 };

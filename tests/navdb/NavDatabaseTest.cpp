@@ -122,7 +122,7 @@ TEST_F(NavDatabaseTest, LinearLookupsAndAirportWaypoints) {
     EXPECT_EQ(airport, linear + 1);
 }
 
-// The indexed airport look-up answers exactly what a scan from row 0 answers: for two airport
+// The indexed airport look-ups answer exactly what a scan from the start answers: for two airport
 // rows under one ident (the first wins), an ident shared with navaids, and every ident of the
 // bundled sample.
 TEST_F(NavDatabaseTest, AirportWaypointLookupAgreesWithAScanFromRowZero) {
@@ -160,6 +160,15 @@ TEST_F(NavDatabaseTest, AirportWaypointLookupAgreesWithAScanFromRowZero) {
         }
     }
     EXPECT_GT(airports, 1000);
+    for (int32_t a = 0; a < sample.AirportCount(); ++a) {
+        const std::string_view icao = sample.GetAirport(a)->Icao();
+        int32_t first = -1;
+        for (int32_t b = 0; b < sample.AirportCount() && first < 0; ++b)
+            if (sample.GetAirport(b)->Icao() == icao) first = b;
+        EXPECT_EQ(sample.FindAirport(icao), first) << icao;
+    }
+    EXPECT_EQ(sample.FindAirport("ZZZZ"), -1);
+    EXPECT_EQ(sample.FindAirport(""), -1);
 }
 
 TEST_F(NavDatabaseTest, AirportsCollectRunwaysByIcaoInFileOrder) {
