@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "BundledPlanData.h"
 #include "fms/PerfSpecTable.h"
 #include "fms/PlanTestSupport.h"
-#include "script/LuaHost.h"
 
 namespace {
 
@@ -37,31 +37,13 @@ private:
     size_t pos_ = 0;
 };
 
-const PerfSpecTable& BundledPerformance() {
-    static const PerfSpecTable table = [] {
-        PerfSpecTable t;
-        LuaHost engine;
-        if (t.load(engine, (test::DataRoot() / "Gauges/HalvexFmsZolan/").string()) != 0) std::abort();
-        return t;
-    }();
-    return table;
-}
-
-void Check(const FlightPlanSet& set) {
-    const std::string v = test::PlanViolations(set.Active(), "active") + test::PlanViolations(set.Modified(), "modified");
-    if (!v.empty()) {
-        std::fputs(v.c_str(), stderr);
-        std::abort();
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const NavDatabase& db = test::BundledDatabase();
     static const char* airports[] = {"KSEA", "KPDX", "KSFO", "KBOI", "KBFI", "KLAX", "", "XXXX"};
     SettableAircraft aircraft;
-    static const PerfSpecTable& performance = BundledPerformance();
+    static const PerfSpecTable& performance = fuzz::BundledPerformance();
     FlightPlanSet set(&db, &performance, &aircraft);
     Reader in(data, size);
     for (int edits = 0; in.more() && edits < kMaxEdits; ++edits) {
@@ -106,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             aircraft.altitudeFt = static_cast<float>(in.row(90000));
             break;
         }
-        Check(set);
+        fuzz::AbortOnPlanViolations(set);
     }
     return 0;
 }

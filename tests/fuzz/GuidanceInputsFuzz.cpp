@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "BundledPlanData.h"
 #include "fms/FlightGuidance.h"
 #include "fms/FlightPlanModel.h"
 #include "fms/PerfSpecTable.h"
 #include "fms/PlanTestSupport.h"
-#include "script/LuaHost.h"
 
 namespace {
 
@@ -74,22 +74,12 @@ public:
     void CommandAirspeed(float kt) override { ExpectWithin("airspeed command", kt, 0.0, 1000.0); }
 };
 
-const PerfSpecTable& BundledPerformance() {
-    static const PerfSpecTable table = [] {
-        PerfSpecTable t;
-        LuaHost engine;
-        if (t.load(engine, (test::DataRoot() / "Gauges/HalvexFmsZolan/").string()) != 0) std::abort();
-        return t;
-    }();
-    return table;
-}
-
 // KSEA to KPDX through SEA and ALDER on J1 with an 8,000 ft constraint, built once.
 const FlightPlan& TemplatePlan() {
     static const FlightPlan plan = [] {
         const NavDatabase& db = test::BundledDatabase();
         SettableAircraft aircraft;
-        FlightPlanSet set(&db, &BundledPerformance(), &aircraft);
+        FlightPlanSet set(&db, &fuzz::BundledPerformance(), &aircraft);
         set.setOrigin("KSEA");
         set.setDestination("KPDX");
         set.setOriginRunway(0);
@@ -123,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Bytes in(data, size);
     HostileAircraft aircraft(in);
     CheckedAutopilot autopilot;
-    FlightGuidance guidance(&BundledPerformance(), aircraft, autopilot);
+    FlightGuidance guidance(&fuzz::BundledPerformance(), aircraft, autopilot);
     FlightPlan active = plan;
     guidance.ChooseActiveLeg(active);
     guidance.RebuildVerticalPath(active);

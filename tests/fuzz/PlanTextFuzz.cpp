@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "BundledPlanData.h"
 #include "PlanVerbs.h"
 #include "fms/PlanTestSupport.h"
-#include "script/LuaHost.h"
 
 namespace {
 
@@ -27,16 +27,6 @@ NavDatabase& Database() {
     return *db;
 }
 
-PerfSpecTable& Performance() {
-    static PerfSpecTable* table = [] {
-        auto* t = new PerfSpecTable;
-        LuaHost engine;
-        if (t->load(engine, (test::DataRoot() / "Gauges/HalvexFmsZolan/").string()) != 0) std::abort();
-        return t;
-    }();
-    return *table;
-}
-
 const std::vector<cli::PlanVerb>& Verbs() {
     static const std::vector<cli::PlanVerb> verbs = [] {
         std::vector<cli::PlanVerb> v = cli::PlanEditVerbs();
@@ -46,26 +36,18 @@ const std::vector<cli::PlanVerb>& Verbs() {
     return verbs;
 }
 
-void Check(const FlightPlanSet& set) {
-    const std::string v = test::PlanViolations(set.Active(), "active") + test::PlanViolations(set.Modified(), "modified");
-    if (!v.empty()) {
-        std::fputs(v.c_str(), stderr);
-        std::abort();
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    FlightPlanModel model(&Performance());
-    cli::PlanSession session(Database(), Performance(), model);
+    FlightPlanModel model(&fuzz::BundledPerformance());
+    cli::PlanSession session(Database(), fuzz::BundledPerformance(), model);
     size_t done = 0;
     for (const std::vector<std::string>& command : cli::SplitPlanCommands(text)) {
         if (command.empty() || ++done > kMaxCommands) break;
         if (command[0] == "exec") {
             session.plans().activate();
-            Check(session.plans());
+            fuzz::AbortOnPlanViolations(session.plans());
             continue;
         }
         const cli::PlanVerb* verb = nullptr;
@@ -79,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             // an unreadable number: refused, as fly refuses it
         } catch (const std::out_of_range&) {
         }
-        Check(session.plans());
+        fuzz::AbortOnPlanViolations(session.plans());
     }
     return 0;
 }
