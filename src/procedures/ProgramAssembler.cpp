@@ -167,8 +167,10 @@ private:
             if (IsDeclarationOp(part->op)) break;
             if (!part->IsOp(ProcOp::DefSubProc)) continue;
             ProcNode* last = part->Last();
-            // The runways of one line share their legs: the end of those legs is their end.
-            if (last->IsOp(ProcOp::LoadRnw) && last->sharedNext) last = last->sharedNext->Last();
+            // The runways of one line share their legs: the end of those legs is their end. Only
+            // the part's own runway goes on that way; a runway leg ending the legs may already
+            // go on into the common part, and following it would link that part to itself.
+            if (last == part->next.get() && last->sharedNext) last = last->sharedNext->Last();
             if (last->sharedNext) continue;  // joined already through another runway of its line
             ProcNode* from = firstLeg;
             if (IsFixLegOp(last->op) && IsFixLegOp(from->op) && FixOpName(*last) == FixOpName(*from)) from = from->next.get();

@@ -51,6 +51,15 @@ TEST(AssembleProgram, SidRunwayLinesSplitAndJoinTheCommonPart) {
               "|DEF_TRANS:T B C");
 }
 
+TEST(AssembleProgram, LegsEndingInARunwayJoinTheCommonPartOnce) {
+    // The second runway's part ends in a runway leg that the first runway's join already led
+    // into the common part; that link must not be taken for a runway without legs.
+    EXPECT_EQ(assemble({"SIDS", "SID D1 RNW 25R", "RNW 07L RNW 26 FIX A RNW 07M"}),
+              "SIDS|DECL_SID:D1 COMMON LOAD_RNW:25R"
+              "|SUB LOAD_RNW:07L A LOAD_RNW:07M LOAD_RNW:25R"
+              "|SUB LOAD_RNW:26 A LOAD_RNW:07M LOAD_RNW:25R");
+}
+
 TEST(AssembleProgram, JunctionNeedsEqualNames) {
     EXPECT_EQ(assemble({"SIDS", "SID D1 NAVAID A", "RNW 1 FIX A", "RNW 2 FIX AA", "RNW 3 HDG 100"}),
               "SIDS|DECL_SID:D1 COMMON A|SUB LOAD_RNW:1 A|SUB LOAD_RNW:2 AA A|SUB LOAD_RNW:3 OP_TRK A");
