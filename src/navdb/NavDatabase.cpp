@@ -179,7 +179,7 @@ int NavDatabase::LoadWith(const FileOpener& open) {
             size_t first, count;
         };
         std::vector<Range> ranges;
-        ranges.reserve(kReservedAirways);
+        ranges.reserve(std::min(kReservedAirways, lines.size()));  // one airway a line at most
         std::string_view building;
         size_t buildingStart = 0;
         auto finish = [&] {
@@ -235,11 +235,14 @@ int32_t NavDatabase::BuildIndex() {
         order.swap(scratch);
     }
     scratch = {};
-    // Gather the rows in sorted order: sequential writes, one read per row.
-    std::vector<NavWaypoint> sorted;
-    ReserveLarge(sorted, n);  // the table is not changed again
-    for (const Keyed& k : order) sorted.push_back(waypoints_[k.row]);
-    waypoints_ = std::move(sorted);
+    // Gather the rows in sorted order (sequential writes, one read per row), then copy them back
+    // so that the table keeps its reserved capacity for the next load.
+    {
+        std::vector<NavWaypoint> sorted;
+        ReserveLarge(sorted, n);
+        for (const Keyed& k : order) sorted.push_back(waypoints_[k.row]);
+        std::copy(sorted.begin(), sorted.end(), waypoints_.begin());
+    }
     identIndex_.Build(n, [&](size_t i) { return order[i].key; });
     indexedRows_ = n;
     return static_cast<int32_t>(n);
