@@ -1,4 +1,4 @@
-// KSEA to KPDX with a departure, an airway and an approach, calm and with a 40 kt crosswind, flown
+// KSEA to KPDX with a departure, an airway, an arrival and an approach, calm and with a 40 kt crosswind, flown
 // by the fly command through the core's real guidance. The flown track is read back and checked
 // as a pilot would: every waypoint in order, on the line between turns, cruise held, the descent
 // where it was predicted, the constraints crossed and the 250 kt limit kept.
@@ -22,8 +22,10 @@ namespace {
 using halvex::test::Flight;
 
 const char* kRoute =
-    "org KSEA; dst KPDX; orgrwy 16L; sid SEA7; wp 6 SEA; via J1 ALDER; alt 7 8000; dstrwy 10R; app ILS10R; exec";
-const char* kWaypoints[] = {"RWY16L", "SEA", "ALDER", "WETTR", "HAIRN", "SAUVI", "POWLZ", "RWY10R", "KPDX"};
+    "org KSEA; dst KPDX; orgrwy 16L; sid SEA7; wp 6 SEA; via J1 ALDER; dstrwy 28R; app ILS28R; star HHOOD3; exec";
+// The arrival (HHOOD, MOSBE) joins the approach at TAMAR.
+const char* kWaypoints[] = {"RWY16L", "SEA",   "ALDER", "HHOOD",  "MOSBE", "TAMAR",
+                            "NACIY",  "OMMSI", "LAKER", "RWY28R", "KPDX"};
 
 Flight Fly(const std::string& dir, const std::string& extra) {
     return halvex::test::RunFly(std::string("--plan \"") + kRoute + "\" --crz 14000 " + extra, dir + "/track.csv");
