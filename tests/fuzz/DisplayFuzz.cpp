@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "display/CduRenderer.h"
 #include "display/EhsiRenderer.h"
@@ -26,6 +27,16 @@ struct Reader {
     float angle() { return take<float>(); }  // any bit pattern: NaN, infinities, huge values
 };
 
+// The canvases are large: made afresh for every input, their pages' first touch took most of the
+// time. The CDU canvas is rewritten whole by each input. The EHSI renderer carries settings, so it
+// is made anew whenever an input has moved them off their power-up values.
+bool AtPowerUp(const halvex::EhsiRenderer& ehsi) {
+    using halvex::EhsiRenderer, halvex::EhsiSourceId;
+    return ehsi.RangeNm() == EhsiRenderer::kInitialRangeNm && !ehsi.MapStyle() &&
+           ehsi.MainSource() == EhsiSourceId::Nav1 && ehsi.Pointer1Source() == EhsiSourceId::Nav1 &&
+           ehsi.Pointer2Source() == EhsiSourceId::Nav2;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -33,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Reader in{data, size};
     static ScopedContext gauge(500, 559);
 
-    DrawSurface cdu(360, 255);
+    static DrawSurface cdu(360, 255);
     for (uint32_t& c : cdu.Palette()) c = in.take<uint32_t>();
     for (int r = 0; r < CduTextGrid::kRows; ++r)
         for (int c = 0; c < CduTextGrid::kColumns; ++c) cdu.Grid().Set(r, c, in.take<uint32_t>());
@@ -41,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cdu.BindTarget(gauge.get());
     RenderCdu(cdu, in.angle(), in.angle(), in.angle(), in.angle());
 
-    FakeEhsiSource src;
+    static FakeEhsiSource src;
+    src = FakeEhsiSource{};
     src.trueHeading = in.angle();
     src.variation = in.angle();
     src.bug = in.angle();
@@ -61,12 +73,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (i % 3 == 0) src.marks.push_back({in.take<int32_t>() % 10, MakeSurfacePoint(lat, lon)});
     }
     src.modified = src.active;
-    EhsiRenderer ehsi(src);
-    ehsi.Surface().BindTarget(gauge.get());
-    ehsi.Surface().SetScale(in.angle(), in.angle());
-    for (int i = 0; i < 8; ++i) ehsi.PushCode(in.take<int32_t>() % 64);
-    ehsi.PushCode(2);
-    ehsi.Update();
-    ehsi.Draw();
+    static std::unique_ptr<EhsiRenderer> ehsi;
+    if (!ehsi || !AtPowerUp(*ehsi)) ehsi = std::make_unique<EhsiRenderer>(src);
+    ehsi->ClearCodes();
+    ehsi->Surface().BindTarget(gauge.get());
+    ehsi->Surface().SetScale(in.angle(), in.angle());
+    for (int i = 0; i < 8; ++i) ehsi->PushCode(in.take<int32_t>() % 64);
+    if (in.take<uint8_t>() & 1) ehsi->PushCode(EhsiRenderer::kMapButton);  // the plan map, most of the drawing
+    ehsi->Update();
+    ehsi->Draw();
     return 0;
 }
