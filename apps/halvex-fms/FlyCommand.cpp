@@ -16,14 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "Airframe.h"
 #include "Commands.h"
 #include "FlightPanel.h"
 #include "FlyRecorder.h"
 #include "PlanVerbs.h"
-#include "fms/PerformanceRates.h"
 #include "fms/RouteFiles.h"
 #include "panel/PanelWindow.h"
-#include "script/LuaHost.h"
 #include "sim/DataServer.h"
 
 namespace halvex::cli {
@@ -198,19 +197,10 @@ int RunFly(const FlyOptions& given) {
     if (!EnterRoot(o.root)) return 1;
     PrivateRuntime runtime;
 
-    // The simulator's airframe climbs and descends by the bundled performance table.
-    LuaHost tableEngine;
-    PerfSpecTable airframe;
-    airframe.load(tableEngine, std::string());
-    PerformanceRates airframeRates(&airframe);
+    const Airframe airframe;
     sim::DataServerOptions options;
     options.ownClock = false;
-    if (!airframeRates.empty()) {
-        options.model.climbPerformance = [&airframeRates](double weight, double ias, double alt) {
-            return sim::ClimbLimits{airframeRates.ClimbFpm(float(weight), float(ias), float(alt)),
-                                    airframeRates.DescentFpm(float(weight), float(ias), float(alt))};
-        };
-    }
+    airframe.Fit(options.model);
     options.model.variationAt = [](double lat, double lon) { return MagneticVariation(float(lat), float(lon)); };
     if (!o.wind.empty() && !ParseWind(o.wind, options.model)) {
         std::cerr << "halvex-fms fly: --wind wants DIR/KT, got '" << o.wind << "'\n";

@@ -1,11 +1,13 @@
 // halvex-fms server: the substitute simulator on its own, serving both data-server protocols
-// from the flight model until SIGINT or SIGTERM.
+// from the flight model until SIGINT or SIGTERM. It flies by the performance table of its
+// simulator folder (--root, by default the bundled tree), as fly does.
 #include <csignal>
 #include <ctime>
 #include <iostream>
 #include <optional>
 #include <string>
 
+#include "Airframe.h"
 #include "Commands.h"
 #include "ServerOptions.h"
 #include "sim/DataServer.h"
@@ -14,7 +16,8 @@ namespace halvex::cli {
 
 namespace {
 
-int runServer(const ServerOptions& o) {
+int runServer(const ServerOptions& o, const std::string& root) {
+    if (!EnterRoot(root)) return 1;
     std::string error;
     std::optional<sim::DataServerOptions> options = ToDataServerOptions(o, error);
     if (!options) {
@@ -29,6 +32,8 @@ int runServer(const ServerOptions& o) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    const Airframe airframe;
+    airframe.Fit(options->model);
     sim::DataServer server(*options);
     if (!server.Start(&error)) {
         std::cerr << "halvex-fms server: " << error << "\n";
@@ -50,10 +55,12 @@ int runServer(const ServerOptions& o) {
 
 void AddServerCommand(CLI::App& app) {
     auto o = std::make_shared<ServerOptions>();
+    auto root = std::make_shared<std::string>(DefaultRoot());
     CLI::App* cmd = app.add_subcommand("server", "Run the substitute simulator (data server and flight model)");
     AddServerOptions(*cmd, *o);
-    cmd->callback([o] {
-        const int rc = runServer(*o);
+    cmd->add_option("--root", *root, "Simulator folder whose performance table the airframe flies by (default: the bundled tree)");
+    cmd->callback([o, root] {
+        const int rc = runServer(*o, *root);
         if (rc != 0) throw CLI::RuntimeError(rc);
     });
 }
