@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 fms="$root/build/apps/halvex-fms/halvex-fms"
 [ $# -gt 0 ] && exec "$fms" cdu --root "$root/data" "$@"
 
-plan="org KSEA; dst KPDX; orgrwy 16L; sid SEA7; wp 6 SEA; via J1 ALDER; alt 7 8000; dstrwy 10R; app ILS10R; exec"
+plan="org KSEA; dst KPDX; orgrwy 16L; sid SEA7; wp 6 SEA; via J1 ALDER; dstrwy 28R; app ILS28R; star HHOOD3; exec"
 demo=(fly --root "$root/data" --plan "$plan" --crz 14000 --quiet)
 if [ -n "${DISPLAY:-}" ]; then
   status=0
