@@ -131,7 +131,7 @@ int RunPlan(const PlanOptions& o) {
         }
         std::string echo;
         for (const std::string& w : command) echo += (echo.empty() ? "" : " ") + w;
-        std::cout << "> " << echo << (result == 0 ? "  ok" : "  FAILED") << "\n";
+        std::cout << "> " << echo << "  " << PlanResultText(*verb, result, *session, args) << "\n";
     }
 
     const FlightPlanSet& plans = session->plans();

@@ -7,6 +7,12 @@
 
 namespace halvex::cli {
 
+std::string PlanResultText(const PlanVerb& verb, int32_t result, PlanSession& session, const PlanArgs& args) {
+    if (result == 0) return "ok";
+    const std::string why = verb.whyFailed ? verb.whyFailed(session, args) : std::string();
+    return why.empty() ? "FAILED" : "FAILED: " + why;
+}
+
 int32_t ArgInt(const std::string& text) {
     size_t used = 0;
     const long value = std::stol(text, &used);

@@ -52,7 +52,12 @@ struct PlanVerb {
     // The model's result: 0 success, -1 failure. Arguments are already counted; a number that
     // does not read throws std::invalid_argument.
     std::function<int32_t(PlanSession&, const PlanArgs&)> run;
+    // After a failure, what the pilot would have needed (empty: nothing to add).
+    std::function<std::string(PlanSession&, const PlanArgs&)> whyFailed = nullptr;
 };
+
+// The verb's result as the plan and route commands echo it: "ok", or "FAILED" with the reason.
+std::string PlanResultText(const PlanVerb& verb, int32_t result, PlanSession& session, const PlanArgs& args);
 
 std::vector<PlanVerb> PlanEditVerbs();  // airports, runways, waypoints, airways, deletions, altitudes
 std::vector<PlanVerb> PlanProcedureVerbs();  // SIDs, STARs, approaches and their transitions

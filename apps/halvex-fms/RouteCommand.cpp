@@ -54,7 +54,7 @@ bool RunCommands(PlanSession& session, const std::string& text) {
         }
         std::string echo;
         for (const std::string& w : command) echo += (echo.empty() ? "" : " ") + w;
-        std::cout << "> " << echo << (result == 0 ? "  ok" : "  FAILED") << "\n";
+        std::cout << "> " << echo << "  " << PlanResultText(*verb, result, session, args) << "\n";
     }
     return true;
 }

@@ -77,6 +77,20 @@ TEST(PlanCommand, EditsWithBadPositionsFailAndChangeNothing) {
     EXPECT_EQ(Section(r.out, "MOD LEGS"), "");
 }
 
+// A refused procedure says what the pilot would need: the selection it waits for, or the names
+// that can be chosen; a STAR is taken once an approach is in place.
+TEST(PlanCommand, RefusedProceduresSayWhatIsMissingOrWhatCanBeChosen) {
+    const ToolRun r = Plan("\"org KSEA; dst KPDX; star HHOOD3; dstrwy 28R; app ILS28R; star HHOOD9; star HHOOD3; "
+                           "startrs 7; sidtrs X; orgrwy 16L; sid FOO\"");
+    ASSERT_EQ(r.status, 0) << r.out;
+    for (const char* line : {"> star HHOOD3  FAILED: select an approach first\n",
+                             "> star HHOOD9  FAILED: choose from HHOOD3 KRATR2 WHAMY4\n", "> star HHOOD3  ok\n",
+                             "> startrs 7  FAILED: choose from LTJ PDT DSD\n",
+                             "> sidtrs X  FAILED: select the origin runway first\n"})
+        EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
+    EXPECT_NE(r.out.find("> sid FOO  FAILED: choose from HAROB4 BANGR4 SUMMA2 SEA7\n"), std::string::npos) << r.out;
+}
+
 TEST(PlanCommand, DirectToAndCommandsFromAFile) {
     const std::string file = testing::TempDir() + "plan-commands.txt";
     std::ofstream(file) << "org KSEA\ndst KPDX\nwp 1 OLM; wp 2 BTG\npos 47.3 -122.4 9000\ndirect 2\n";
