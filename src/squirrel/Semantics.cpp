@@ -19,7 +19,7 @@ Value deref(const Value& v) {
 
 bool indexOf(const Value& key, int32_t& idx) {
     if (key.t == T::Int) { idx = key.i; return true; }
-    if (key.t == T::Float) { idx = static_cast<int32_t>(key.f); return true; }
+    if (key.t == T::Float) { idx = TruncateToInt(key.f); return true; }
     return false;
 }
 

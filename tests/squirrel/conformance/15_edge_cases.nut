@@ -44,3 +44,8 @@ p(box.w.n)
 local big = 2147483647; big++; p(big); big -= 1; p(big)
 // string compare stops at NUL
 p("a\0b" < "a\0c")
+// floats beyond the integer range convert as x86 does, wherever an integer is taken
+p((1.0e36).tointeger() + " " + (-1.0e36).tointeger() + " " + (0.0 / 0.0).tointeger() + " " + (2147483520.0).tointeger())
+p(format("%d", 3.0e30))
+err(function() { regexp("([a-z]+)").capture("abc", 1.1e36) })
+p((1.0e30 in [1, 2, 3]) + " " + (-1.0e30 in [1, 2, 3]))
