@@ -61,11 +61,9 @@ bool ApplyCommands(PlanSession& session, const std::string& text) {
         }
         try {
             const int32_t result = verb->run(session, args);
-            if (result != 0) {
-                std::string echo;
-                for (const std::string& w : command) echo += (echo.empty() ? "" : " ") + w;
-                std::cerr << "halvex-fms fly: " << echo << ": " << PlanResultText(*verb, result, session, args) << "\n";
-            }
+            if (result != 0)
+                std::cerr << "halvex-fms fly: " << CommandText(command) << ": " << PlanResultText(*verb, result, session, args)
+                          << "\n";
         } catch (const std::exception&) {
             std::cerr << "halvex-fms fly: not a number in: " << verb->name << " " << verb->usage << "\n";
             return false;

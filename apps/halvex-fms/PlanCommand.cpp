@@ -129,9 +129,7 @@ int RunPlan(const PlanOptions& o) {
             std::cerr << "halvex-fms plan: not a number in: " << verb->name << " " << verb->usage << "\n";
             return 1;
         }
-        std::string echo;
-        for (const std::string& w : command) echo += (echo.empty() ? "" : " ") + w;
-        std::cout << "> " << echo << "  " << PlanResultText(*verb, result, *session, args) << "\n";
+        std::cout << "> " << CommandText(command) << "  " << PlanResultText(*verb, result, *session, args) << "\n";
     }
 
     const FlightPlanSet& plans = session->plans();

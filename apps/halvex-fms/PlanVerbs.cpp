@@ -142,6 +142,12 @@ std::vector<PlanVerb> PlanEditVerbs() {
 }
 
 // Commands are separated by ";" or line ends; words by blanks.
+std::string CommandText(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& w : words) text += (text.empty() ? "" : " ") + w;
+    return text;
+}
+
 std::vector<std::vector<std::string>> SplitPlanCommands(const std::string& text) {
     std::vector<std::vector<std::string>> out;
     std::string piece;

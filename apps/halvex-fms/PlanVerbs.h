@@ -68,6 +68,8 @@ float ArgFloat(const std::string& text);
 // The plan command's parsing and printing, for the route command: commands separated by ";"
 // or line ends, words by blanks; the legs and route views of one plan (all entries with all).
 std::vector<std::vector<std::string>> SplitPlanCommands(const std::string& text);
+// One split command as the user wrote it, its words joined by single spaces.
+std::string CommandText(const std::vector<std::string>& words);
 void PrintPlanViews(std::ostream& out, const NavDatabase& db, const char* label, const FlightPlan& plan, bool all);
 
 }  // namespace halvex::cli

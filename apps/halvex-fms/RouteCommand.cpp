@@ -52,9 +52,7 @@ bool RunCommands(PlanSession& session, const std::string& text) {
             std::cerr << "halvex-fms route: not a number in: " << verb->name << " " << verb->usage << "\n";
             return false;
         }
-        std::string echo;
-        for (const std::string& w : command) echo += (echo.empty() ? "" : " ") + w;
-        std::cout << "> " << echo << "  " << PlanResultText(*verb, result, session, args) << "\n";
+        std::cout << "> " << CommandText(command) << "  " << PlanResultText(*verb, result, session, args) << "\n";
     }
     return true;
 }

@@ -25,13 +25,13 @@ struct UserData;
 struct Thread;
 struct WeakRef;
 
-
 // A float truncated toward zero. NaN and values outside the 32-bit range give INT32_MIN, as x86
 // does (the language leaves them undefined); a plain cast would be undefined behaviour here.
 inline int32_t TruncateToInt(float f) {
     if (f >= -2147483648.0f && f < 2147483648.0f) return static_cast<int32_t>(f);
     return INT32_MIN;
 }
+
 struct Value {
     T t = T::Null;
     union {
